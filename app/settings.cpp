@@ -1,0 +1,109 @@
+#include "app/settings.h"
+
+#include <charconv>
+#include <vector>
+
+#include "app/codepage.h"
+#include "app/encodings.h"
+
+namespace settings_file {
+namespace {
+
+using modHotkeys::Scramble;
+using Fields = std::vector<std::string>;
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::size_t kLine1Fields = 9;
+constexpr std::size_t kLine2Fields = 3;
+
+std::string Field(std::wstring_view text) { return codepage::ToAnsi(text) + ' '; }
+std::string Field(std::int16_t n) { return std::to_string(n) + ' '; }
+
+Fields SplitAtSpaces(std::string_view line) {
+  Fields out;
+  std::size_t start = 0;
+  for (std::size_t pos; (pos = line.find(' ', start)) != std::string_view::npos; start = pos + 1)
+    out.emplace_back(line.substr(start, pos - start));
+  out.emplace_back(line.substr(start));
+  return out;
+}
+
+// A plain line written by Format: exactly `count` fields, each followed by one space.
+bool HoldsExactly(const Fields& fields, std::size_t count) {
+  return fields.size() == count + 1 && fields.back().empty();
+}
+
+// Finds where the scrambled line starting at `from` ends. Scrambled bytes may by chance hold
+// a CR LF, so the break chosen is the first one whose line unscrambles to exactly `count`
+// fields; if none does, the first CR LF (or the end of the text) is taken.
+std::size_t LineEnd(std::string_view bytes, std::size_t from, std::size_t count) {
+  std::size_t first = bytes.find(kCrLf, from);
+  for (std::size_t pos = first; pos != std::string_view::npos; pos = bytes.find(kCrLf, pos + 1))
+    if (HoldsExactly(SplitAtSpaces(Scramble(bytes.substr(from, pos - from))), count)) return pos;
+  return first == std::string_view::npos ? bytes.size() : first;
+}
+
+std::optional<std::int16_t> Number(const std::string& text) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  if (begin != end && *begin == '+') ++begin;
+  std::int16_t value = 0;
+  auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
+  return value;
+}
+
+std::wstring Text(const std::string& bytes) { return codepage::FromAnsi(bytes); }
+
+}  // namespace
+
+std::string Format(const Settings& s) {
+  std::string line1 = Field(s.Pwd) + Field(s.Usr) + Field(s.VKey1) + Field(s.VKey2) +
+                      Field(s.CountryCode) +
+                      modHotkeys::URLEncode(codepage::ToAnsi(s.Footer)) + ' ' +
+                      Field(s.HideStartUp) + Field(s.Port) + Field(s.Protocol);
+  std::string line2 = Field(s.ProxyAuth) + Field(s.ProxyUsr) + Field(s.ProxyPwd);
+  return Scramble(line1) + std::string(kCrLf) + Scramble(line2) + std::string(kCrLf);
+}
+
+Settings Parse(std::string_view bytes) {
+  Settings s;
+  std::size_t end1 = LineEnd(bytes, 0, kLine1Fields);
+  Fields f = SplitAtSpaces(Scramble(bytes.substr(0, end1)));
+  if (f.size() < kLine1Fields) return Settings{};
+  auto protocol = Number(f[8]), hide = Number(f[6]), vkey2 = Number(f[3]), vkey1 = Number(f[2]);
+  if (!protocol || !hide || !vkey2 || !vkey1) return Settings{};
+  s.Protocol = *protocol;
+  s.Port = Text(f[7]);
+  s.HideStartUp = *hide;
+  s.Footer = Text(modHotkeys::URLDecode(f[5]));
+  s.CountryCode = Text(f[4]);
+  s.VKey2 = *vkey2;
+  s.VKey1 = *vkey1;
+  s.Usr = Text(f[1]);
+  s.Pwd = Text(f[0]);
+
+  if (end1 == bytes.size()) return s;  // line 1 alone: the proxy settings keep their defaults
+  std::size_t from = end1 + kCrLf.size();
+  std::size_t end2 = LineEnd(bytes, from, kLine2Fields);
+  Fields g = SplitAtSpaces(Scramble(bytes.substr(from, end2 - from)));
+  if (g.size() < kLine2Fields) return Settings{};
+  auto proxy_auth = Number(g[0]);
+  if (!proxy_auth) return Settings{};
+  s.ProxyPwd = Text(g[2]);
+  s.ProxyUsr = Text(g[1]);
+  s.ProxyAuth = *proxy_auth;
+  return s;
+}
+
+std::optional<std::wstring> FieldThatCannotBeStored(const Settings& s) {
+  const std::pair<const std::wstring*, const wchar_t*> fields[] = {
+      {&s.Usr, L"Lumora username"},     {&s.Pwd, L"Lumora password"},
+      {&s.CountryCode, L"country code"}, {&s.Port, L"port"},
+      {&s.ProxyUsr, L"proxy username"},  {&s.ProxyPwd, L"proxy password"}};
+  for (const auto& [value, name] : fields)
+    if (codepage::ToAnsi(*value).find(' ') != std::string::npos) return std::wstring(name);
+  return std::nullopt;
+}
+
+}  // namespace settings_file

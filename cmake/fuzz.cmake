@@ -1,0 +1,23 @@
+# libFuzzer targets for every parser of outside input; ctest gives each a short run.
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  message(FATAL_ERROR "The fuzz tree needs clang (cmake --preset fuzz)")
+endif()
+set(fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+target_compile_options(brevio_core PRIVATE ${fuzz_flags})
+
+set(BREVIO_FUZZ_SECONDS 15 CACHE STRING "Length of each fuzz run under ctest")
+file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(src IN LISTS fuzz_sources)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE ${fuzz_flags} ${brevio_warnings})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE brevio_core)
+  set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
+  set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${name})
+  add_test(NAME ${name}
+           COMMAND ${name} -max_total_time=${BREVIO_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
+                   -print_final_stats=1 ${corpus} ${seeds})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endforeach()

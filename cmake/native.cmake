@@ -1,0 +1,24 @@
+# Native Linux tree: the portable core under the sanitizers, its unit tests, the service.
+if(BREVIO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+  target_compile_options(brevio_core PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB unit_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*_test.cpp)
+add_executable(unit_tests ${unit_sources})
+target_link_libraries(unit_tests PRIVATE brevio_core GTest::gtest_main)
+target_compile_options(unit_tests PRIVATE ${brevio_warnings})
+target_compile_definitions(unit_tests PRIVATE BREVIO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/unit/data")
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+
+# The portable core must build without Windows: no portable source may include <windows.h>.
+add_test(NAME portable_sources_have_no_windows_h
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-portable ${CMAKE_SOURCE_DIR})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/service/CMakeLists.txt)
+  add_subdirectory(service)
+endif()

@@ -1,0 +1,60 @@
+# Windows tree: brevio.exe, the Win32 layer and its tests, run under Wine.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00
+                        BREVIO_SERVICE_HOST=L"${BREVIO_SERVICE_HOST}"
+                        BREVIO_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+                        BREVIO_VERSION_MINOR=${PROJECT_VERSION_MINOR})
+add_link_options(-static)
+
+set(win_libs user32 gdi32 shell32 comctl32 comdlg32 wininet ole32 oleaut32 uuid msimg32 advapi32)
+
+add_library(brevio_win STATIC ${win_sources})
+target_link_libraries(brevio_win PUBLIC brevio_core ${win_libs})
+target_compile_options(brevio_win PRIVATE ${brevio_warnings})
+
+configure_file(app/brevio.rc.in ${CMAKE_BINARY_DIR}/brevio.rc @ONLY)
+add_executable(brevio WIN32 app/main_win.cpp ${CMAKE_BINARY_DIR}/brevio.rc)
+target_link_libraries(brevio PRIVATE brevio_win)
+target_link_options(brevio PRIVATE -municode)
+target_compile_options(brevio PRIVATE ${brevio_warnings})
+target_include_directories(brevio PRIVATE ${CMAKE_SOURCE_DIR}/app)
+set_target_properties(brevio PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The pictures the program loads, laid beside the exe.
+add_custom_target(brevio_images ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/images ${CMAKE_BINARY_DIR}/bin/images)
+
+# GoogleTest, built from Debian's sources with this compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Every Windows test program runs under Wine in this tree's own prefix, on a virtual display.
+set(wine_state ${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_state})
+add_test(NAME wine_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_state} --setup)
+add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_state} --stop)
+set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
+set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+
+# tests/win/NAME_test.cpp becomes win_NAME.exe; tests/e2e/NAME_test.cpp becomes e2e_NAME.exe.
+function(brevio_win_tests kind)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_util.cpp)
+  foreach(src IN LISTS sources)
+    get_filename_component(name ${src} NAME_WE)
+    string(REGEX REPLACE "_test$" "" name ${name})
+    set(target ${kind}_${name})
+    add_executable(${target} ${src} ${helpers})
+    target_link_libraries(${target} PRIVATE brevio_win GTest::gtest_main)
+    target_compile_options(${target} PRIVATE ${brevio_warnings})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    target_link_options(${target} PRIVATE -mconsole)
+    add_dependencies(${target} brevio brevio_images)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_desktop)
+  endforeach()
+endfunction()
+brevio_win_tests(win)
+brevio_win_tests(e2e)

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/codepage.h"
+#include "app/encodings.h"
+
+using namespace modHotkeys;
+
+namespace {
+std::string AllBytes() {
+  std::string s;
+  for (int c = 0; c < 256; ++c) s.push_back(static_cast<char>(c));
+  return s;
+}
+std::string RandomBytes(std::mt19937& rng, std::size_t n) {
+  std::string s(n, '\0');
+  for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
+  return s;
+}
+}  // namespace
+
+TEST(Scramble, IsItsOwnInverseAtEveryLengthIncludingPastTheKeyLimit) {
+  std::mt19937 rng(7);
+  EXPECT_EQ(Scramble(""), "");
+  for (std::size_t n : {1u, 2u, 100u, 244u, 245u, 246u, 600u}) {
+    std::string text = RandomBytes(rng, n);
+    EXPECT_EQ(Scramble(Scramble(text)), text) << n;
+    EXPECT_EQ(Scramble(text).size(), n);
+  }
+}
+
+TEST(Scramble, XorsWithKeyPlusPositionAndWrapsPastTheLimit) {
+  std::string zeros(300, '\0');
+  std::string out = Scramble(zeros, 11);
+  EXPECT_EQ(static_cast<unsigned char>(out[0]), 11);
+  EXPECT_EQ(static_cast<unsigned char>(out[244]), 255);  // the last position within the limit
+  EXPECT_EQ(static_cast<unsigned char>(out[245]), 0);    // key + p - 1 = 256 wraps to 0
+  EXPECT_EQ(static_cast<unsigned char>(out[299]), 54);
+  EXPECT_EQ(Scramble("A", 1), std::string(1, 'A' ^ 1));
+}
+
+TEST(HexEncode, WritesUppercaseDigitsWithoutLeadingZeros) {
+  EXPECT_EQ(HexEncode("abc"), "616263");
+  EXPECT_EQ(HexEncode(std::string{'\x05'}), "5");
+  EXPECT_EQ(HexEncode(std::string{'\0', '\x10', '\xff'}), "010FF");
+  EXPECT_EQ(HexEncode(""), "");
+}
+
+TEST(URLEncode, KeepsOnlyLettersDigitsAndLineBreaks) {
+  EXPECT_EQ(URLEncode("a b"), "a+b");
+  EXPECT_EQ(URLEncode("x\r\ny"), "x\r\ny");
+  EXPECT_EQ(URLEncode(codepage::ToCp1252(L"\u00e9")), "%E9");
+  EXPECT_EQ(URLEncode("-_.*%+&<=\t"), "%2D%5F%2E%2A%25%2B%26%3C%3D%09");
+  EXPECT_EQ(URLEncode("<?xml version=\"1.0\"?>"), "%3C%3Fxml+version%3D%221%2E0%22%3F%3E");
+}
+
+TEST(URLEncode, EncodesTextsLongerThanSixteenBitCounters) {
+  std::string big(40000, '&');
+  std::string encoded = URLEncode(big);
+  EXPECT_EQ(encoded.size(), 120000u);
+  EXPECT_EQ(URLDecode(encoded), big);
+}
+
+TEST(URLDecode, InvertsURLEncodeForEveryByte) {
+  std::string all = AllBytes();
+  EXPECT_EQ(URLDecode(URLEncode(all)), all);
+  std::mt19937 rng(3);
+  for (int i = 0; i < 50; ++i) {
+    std::string text = RandomBytes(rng, rng() % 64);
+    EXPECT_EQ(URLDecode(URLEncode(text)), text);
+  }
+}
+
+TEST(URLDecode, PercentNearTheEndNeverReadsPastTheText) {
+  EXPECT_EQ(URLDecode("100%"), std::string("100\0", 4));
+  EXPECT_EQ(URLDecode("%4"), std::string(1, '\x04'));
+  EXPECT_EQ(URLDecode("%"), std::string(1, '\0'));
+  // Both characters are consumed even when only the first is a digit, or none is.
+  EXPECT_EQ(URLDecode("%4Gz"), std::string("\x04z", 2));
+  EXPECT_EQ(URLDecode("%G1z"), std::string("\0z", 2));
+  EXPECT_EQ(URLDecode("a+b%2Bc%25"), "a b+c%");
+  EXPECT_EQ(URLDecode("%e9"), "\xe9");
+}
+
+TEST(Base64Encode, PadsToWholeGroups) {
+  EXPECT_EQ(Base64Encode(""), "");
+  EXPECT_EQ(Base64Encode("a"), "YQ==");
+  EXPECT_EQ(Base64Encode("ab"), "YWI=");
+  EXPECT_EQ(Base64Encode("abc"), "YWJj");
+  EXPECT_EQ(Base64Encode("proxyuser:"), "cHJveHl1c2VyOg==");
+  EXPECT_EQ(Base64Encode("\xff\xfe\xfd"), "//79");
+}
+
+TEST(CodePage, Windows1252MapsItsHighRangeAndReplacesTheRest) {
+  EXPECT_EQ(codepage::ToCp1252(L"\u20ac\u00e9A"), "\x80\xe9" "A");
+  EXPECT_EQ(codepage::FromCp1252("\x80\x81\x9f"), L"\u20ac\u0081\u0178");
+  EXPECT_EQ(codepage::ToCp1252(L"\u4e2d"), "?");
+  std::string all = AllBytes();
+  EXPECT_EQ(codepage::ToCp1252(codepage::FromCp1252(all)), all);
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/encodings.h"
+#include "app/settings.h"
+
+using modHotkeys::Scramble;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Settings Custom() {
+  Settings s;
+  s.Usr = L"alice";
+  s.Pwd = L"s3cr\u00e9t!";
+  s.CountryCode = L"49";
+  s.VKey1 = 90;
+  s.VKey2 = 65;
+  s.Footer = L"50% off + free\r\nsee you";
+  s.Protocol = 5;
+  s.Port = L"443";
+  s.ProxyAuth = 1;
+  s.ProxyUsr = L"proxy";
+  s.ProxyPwd = L"p:w";
+  s.HideStartUp = 1;
+  return s;
+}
+
+// A value that, starting at line position `start`, makes the scrambled line hold a CR LF pair
+// at line position `at` (both counted from 1).
+std::wstring CollidingValue(int start, int at) {
+  std::wstring v(at - start, L'x');
+  v.push_back(static_cast<wchar_t>('\r' ^ (modHotkeys::kScrambleKey + at - 1)));
+  v.push_back(static_cast<wchar_t>('\n' ^ (modHotkeys::kScrambleKey + at)));
+  return v;
+}
+
+}  // namespace
+
+TEST(SettingsFile, DefaultsMatchTheGoldenFileByteForByte) {
+  std::string golden = ReadFile(BREVIO_TEST_DATA "/config2-defaults.txt");
+  ASSERT_FALSE(golden.empty());
+  EXPECT_EQ(settings_file::Format(Settings{}), golden);
+  EXPECT_EQ(settings_file::Parse(golden), Settings{});
+}
+
+TEST(SettingsFile, AllTwelveValuesSurviveASaveAndALoad) {
+  Settings s = Custom();
+  std::string bytes = settings_file::Format(s);
+  EXPECT_EQ(settings_file::Parse(bytes), s);
+  // The footer stands URL-encoded inside the plain line.
+  std::string line1 = Scramble(bytes.substr(0, bytes.find("\r\n")));
+  EXPECT_NE(line1.find(" 50%25+off+%2B+free\r\nsee+you "), std::string::npos) << line1;
+}
+
+TEST(SettingsFile, LongFooterPastTheScrambleLimitRoundTrips) {
+  Settings s;
+  s.Footer = std::wstring(100, L'%');  // 300 bytes once URL-encoded
+  EXPECT_EQ(settings_file::Parse(settings_file::Format(s)), s);
+}
+
+TEST(SettingsFile, ScrambledCrLfInsideALineIsNotTakenForTheLineBreak) {
+  for (int position : {1, 7, 30}) {
+    Settings s = Custom();
+    s.Pwd = CollidingValue(1, position);
+    std::string bytes = settings_file::Format(s);
+    ASSERT_EQ(bytes.find("\r\n"), static_cast<std::size_t>(position - 1));
+    EXPECT_EQ(settings_file::Parse(bytes), s) << position;
+
+    Settings p = Custom();
+    p.ProxyPwd = CollidingValue(9, 8 + position);  // behind "1 proxy "
+    std::string with_proxy = settings_file::Format(p);
+    std::size_t line2 = with_proxy.find("\r\n") + 2;
+    ASSERT_EQ(with_proxy.find("\r\n", line2), line2 + 8 + position - 1);
+    EXPECT_EQ(settings_file::Parse(with_proxy), p) << position;
+  }
+}
+
+TEST(SettingsFile, LineOneAloneKeepsItsSettingsAndDefaultsTheProxy) {
+  Settings s = Custom();
+  std::string bytes = settings_file::Format(s);
+  Settings loaded = settings_file::Parse(bytes.substr(0, bytes.find("\r\n")));
+  Settings expected = s;
+  expected.ProxyAuth = 0;
+  expected.ProxyUsr.clear();
+  expected.ProxyPwd.clear();
+  EXPECT_EQ(loaded, expected);
+}
+
+TEST(SettingsFile, DamagedFilesGiveAllDefaults) {
+  std::string bytes = settings_file::Format(Custom());
+  std::string line1 = bytes.substr(0, bytes.find("\r\n"));
+  EXPECT_EQ(settings_file::Parse(""), Settings{});
+  EXPECT_EQ(settings_file::Parse(line1 + "\r\n"), Settings{});  // an empty second line
+  EXPECT_EQ(settings_file::Parse(Scramble("a b c d e f g h ") + "\r\n"), Settings{});
+  EXPECT_EQ(settings_file::Parse(Scramble("p u eighty 78 44  0 80 4 ")), Settings{});
+  EXPECT_EQ(settings_file::Parse(Scramble("p u 80 78 44  0 80 99999 ")), Settings{});
+  EXPECT_EQ(settings_file::Parse(line1 + "\r\n" + Scramble("yes a b ") + "\r\n"), Settings{});
+  EXPECT_EQ(settings_file::Parse("garbage without structure"), Settings{});
+}
+
+TEST(SettingsFile, SpacesAreRefusedInEveryFieldButTheFooter) {
+  Settings s = Custom();
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), std::nullopt);
+  s.ProxyPwd = L"two words";
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"proxy password");
+  s.Usr = L"a b";
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"Lumora username");
+  Settings c;
+  c.CountryCode = L"4 4";
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(c), L"country code");
+}
