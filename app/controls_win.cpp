@@ -1,0 +1,89 @@
+#include "app/controls_win.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <vector>
+
+namespace ui {
+
+win::unique_font MakeFont(const wchar_t* face, double points, bool bold, bool underline) {
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(points * 96.0 / 72.0));
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfUnderline = underline;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return win::unique_font(::CreateFontIndirectW(&lf));
+}
+
+HWND AddControl(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
+                int x, int y, int width, int height, int id, HFONT font, DWORD ex_style) {
+  HWND hwnd = ::CreateWindowExW(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, x, y,
+                                width, height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  HFONT use = font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
+  return hwnd;
+}
+
+std::wstring GetText(HWND control) {
+  int length = ::GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  int got = ::GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+void SetText(HWND control, const std::wstring& text) { ::SetWindowTextW(control, text.c_str()); }
+
+bool IsChecked(HWND check_box) {
+  return ::SendMessageW(check_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND check_box, bool checked) {
+  ::SendMessageW(check_box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void AddTooltip(HWND parent, HWND control, const wchar_t* text) {
+  constexpr wchar_t kProp[] = L"BrevioTooltip";
+  auto tip = static_cast<HWND>(::GetPropW(parent, kProp));
+  if (!tip) {
+    // Owned by `parent`, so the system destroys it with the form.
+    tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                            nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetPropW(parent, kProp, tip);
+  }
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = parent;
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+POINT ScreenCentre(int width, int height) {
+  return {::GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2,
+          ::GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2};
+}
+
+std::wstring SystemErrorText(DWORD code) {
+  wchar_t buffer[512] = {};
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  std::wstring text(buffer, n);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
+  if (text.empty()) text = L"Error " + std::to_wstring(code);
+  return text;
+}
+
+void ShowError(const std::wstring& text) {
+  ::MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_OK);
+}
+
+}  // namespace ui

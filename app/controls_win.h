@@ -1,0 +1,40 @@
+#pragma once
+// Small helpers for building forms from standard controls.
+#include <windows.h>
+
+#include <string>
+
+#include "app/handles_win.h"
+
+namespace ui {
+
+// A font of `points` size (at 96 dots per inch, as the layouts are drawn).
+win::unique_font MakeFont(const wchar_t* face, double points, bool bold = false,
+                          bool underline = false);
+
+// A child control at a client rectangle in pixels; `id` is its control identifier.
+HWND AddControl(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
+                int x, int y, int width, int height, int id, HFONT font = nullptr,
+                DWORD ex_style = 0);
+
+std::wstring GetText(HWND control);
+void SetText(HWND control, const std::wstring& text);
+
+bool IsChecked(HWND check_box);
+void SetChecked(HWND check_box, bool checked);
+
+// Adds a tooltip for `control` to the tooltip window of `parent` (created on first use).
+void AddTooltip(HWND parent, HWND control, const wchar_t* text);
+
+// Centre of the screen for a window of this size (the full screen, not the work area).
+POINT ScreenCentre(int width, int height);
+
+// The system's description of an error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+// A message box with only an OK button, no icon and the program's title.
+void ShowError(const std::wstring& text);
+
+inline constexpr wchar_t kAppTitle[] = L"Brevio";
+
+}  // namespace ui

@@ -1,0 +1,107 @@
+#include "options/frmOptions_win.h"
+
+#include "app/controls_win.h"
+#include "app/modHotkeys_win.h"
+#include "options/options_ids_win.h"
+
+using modHotkeys::state;
+
+void frmOptions::Form_Load() {
+  CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
+                    440, 372});
+  CreateControls();
+  state.History.clear();
+  GetProperties();
+  AddTrayIcon();
+  RECT rc;
+  ::GetWindowRect(hWnd(), &rc);
+  POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);
+  ::SetWindowPos(hWnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmOptions::Form_Unload() {
+  RemoveTrayIcon();
+  forms::UnloadAll();  // every other window; with none left the program ends
+}
+
+void frmOptions::GetProperties() {
+  ui::SetText(txtUsr, state.Usr);
+  ui::SetText(txtPwd, state.Pwd);
+  ui::SetText(txtCountryCode, state.CountryCode);
+  ui::SetText(txtFooter, state.Footer);
+  ui::SetChecked(txtHideStartUp, state.HideStartUp != 0);
+  ui::SetChecked(chkSecure, state.Protocol != 4);
+  ui::SetChecked(chkProxy, state.ProxyAuth != 0);
+  ui::SetText(txtProxyUsr, state.ProxyUsr);
+  ui::SetText(txtProxyPwd, state.ProxyPwd);
+}
+
+void frmOptions::SetProperties() {
+  state.Usr = ui::GetText(txtUsr);
+  state.Pwd = ui::GetText(txtPwd);
+  state.CountryCode = ui::GetText(txtCountryCode);
+  state.Footer = ui::GetText(txtFooter);
+  state.HideStartUp = ui::IsChecked(txtHideStartUp) ? 1 : 0;
+  const bool secure = ui::IsChecked(chkSecure);
+  state.Protocol = secure ? 5 : 4;
+  state.Port = secure ? L"443" : L"80";
+  state.ProxyAuth = ui::IsChecked(chkProxy) ? 1 : 0;
+  state.ProxyUsr = ui::GetText(txtProxyUsr);
+  state.ProxyPwd = ui::GetText(txtProxyPwd);
+  if (state.ProxyUsr.empty()) state.ProxyAuth = 0;
+  modHotkeys::SaveSettings();
+}
+
+void frmOptions::cmdSave_Click() {
+  Hide();
+  SetProperties();
+}
+
+void frmOptions::cmdCancel_Click() {
+  Hide();
+  GetProperties();
+}
+
+bool frmOptions::PreviewKey(const MSG& msg) {
+  if (msg.message != WM_KEYUP) return false;
+  if (msg.wParam == VK_F12) {
+    ::ShowWindow(Text5, ::IsWindowVisible(Text5) ? SW_HIDE : SW_SHOW);
+    return true;
+  }
+  if (msg.wParam == VK_ESCAPE) {
+    Hide();
+    return true;
+  }
+  return false;
+}
+
+LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      switch (LOWORD(wp)) {
+        case options_ids::kSave: cmdSave_Click(); return 0;
+        case options_ids::kCancel: cmdCancel_Click(); return 0;
+        case IDCANCEL: Hide(); return 0;
+        case options_ids::kPopOptions: popOptions_Click(); return 0;
+        case options_ids::kPopSent: popSent_Click(); return 0;
+        case options_ids::kPopExit: popExit_Click(); return 0;
+      }
+      break;
+    case options_ids::kTrayMessage:
+      OnTrayNotify(lp);
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      auto dc = reinterpret_cast<HDC>(wp);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+    }
+    default:
+      if (msg == options_ids::TaskbarCreated()) {  // Explorer restarted: the icon is gone
+        tray_added_ = false;
+        AddTrayIcon();
+        return 0;
+      }
+  }
+  return Default(msg, wp, lp);
+}

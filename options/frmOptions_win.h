@@ -1,0 +1,54 @@
+#pragma once
+// The options window: the program's main object. It edits the settings, owns the tray icon,
+// and is the home of the sending code and the hotkey actions, whose members are defined in
+// their own subsystems' folders.
+#include <string>
+
+#include "app/forms_win.h"
+
+class frmOptions : public FormOf<frmOptions> {
+ public:
+  // options/: moving the settings between the shared state and the controls.
+  void GetProperties();  // shared state to controls
+  void SetProperties();  // controls to shared state, then save the settings file
+  void cmdSave_Click();
+  void cmdCancel_Click();
+
+  // options/tray_win.cpp: the notification-area icon and its menu.
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void popOptions_Click();
+  void popSent_Click();
+  void popExit_Click();
+
+  // Controls that other parts of the program read.
+  HWND txtUsr = nullptr;
+  HWND txtPwd = nullptr;
+  HWND txtCountryCode = nullptr;
+  HWND txtFooter = nullptr;
+  HWND txtHideStartUp = nullptr;  // check box "Hide Options at startup"
+  HWND chkSecure = nullptr;
+  HWND chkProxy = nullptr;
+  HWND txtProxyUsr = nullptr;
+  HWND txtProxyPwd = nullptr;
+  HWND Text5 = nullptr;  // host name of the service (hidden; F12 shows it)
+  HWND cmdSave = nullptr;
+  HWND cmdCancel = nullptr;
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+  void Form_QueryUnload() override { Hide(); }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreviewKey(const MSG& msg) override;
+
+ private:
+  void CreateControls();
+  void OnTrayNotify(LPARAM mouse_message);
+  void ShowTrayMenu();
+
+  win::unique_font font_;
+  win::unique_font heading_font_;
+  win::unique_icon tray_icon_;
+  bool tray_added_ = false;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Control and menu identifiers of the options window, and its private messages.
+#include <windows.h>
+
+namespace options_ids {
+
+enum : int {
+  kUsr = 1001,
+  kPwd,
+  kCountryCode,
+  kFooter,
+  kHideStartUp,
+  kSecure,
+  kProxy,
+  kProxyUsr,
+  kProxyPwd,
+  kText5,
+  kSave,
+  kCancel,
+  kPopSMS = 2001,
+  kPopSent,
+  kPopOptions,
+  kPopBuy,
+  kPopExit,
+};
+
+inline constexpr UINT kTrayMessage = WM_APP + 1;  // notifications of the tray icon
+inline constexpr UINT kTrayIconId = 1;
+
+// Broadcast when Explorer (re)starts and the tray must be filled again.
+inline UINT TaskbarCreated() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+}  // namespace options_ids

@@ -1,0 +1,74 @@
+#include "phone/frmWarning_win.h"
+
+#include <cwchar>
+
+#include "app/controls_win.h"
+#include "app/modHotkeys_win.h"
+#include "options/frmOptions_win.h"
+#include "sending/frmSending_win.h"
+
+namespace {
+constexpr int kLabelId = 101;
+constexpr COLORREF kLabelBack = RGB(128, 0, 0);
+constexpr int kWidth = 265, kHeight = 203;
+}  // namespace
+
+void frmWarning::Alert(const std::wstring& mode, const std::wstring& text) {
+  frmWarning& alert = Get();
+  alert.Mode = mode;
+  alert.SetMessage(text);
+  alert.Show();
+}
+
+void frmWarning::Form_Load() {
+  CreateFormWindow({L"BrevioAlert", L"Brevio Alert", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                    WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kWidth, kHeight});
+  font_ = ui::MakeFont(L"Tahoma", 8.25);
+  label_brush_.reset(::CreateSolidBrush(kLabelBack));
+  // Created in tab order: OK first, so that it has the focus when the window opens.
+  Command1 = ui::AddControl(hWnd(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 106, 158, 53,
+                            23, IDOK, font_.get());
+  Label1 = ui::AddControl(hWnd(), L"EDIT", L"",
+                          WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                          28, 30, 205, 103, kLabelId, font_.get());
+  RECT rc;
+  ::GetWindowRect(hWnd(), &rc);
+  POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);
+  ::SetWindowPos(hWnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmWarning::SetMessage(const std::wstring& text) { ui::SetText(Label1, text); }
+
+std::wstring frmWarning::Message() const { return ui::GetText(Label1); }
+
+void frmWarning::Command1_Click() {
+  frmSending::Get().ResetAfterOutcome();
+  const long mode = std::wcstol(Mode.c_str(), nullptr, 10);
+  if (mode == 1) frmOptions::Get().Show();
+  if (mode != 2 && modHotkeys::state.hWndPrev) ::SetForegroundWindow(modHotkeys::state.hWndPrev);
+  Mode = L"0";
+  Unload();
+}
+
+LRESULT frmWarning::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDOK && (HIWORD(wp) == BN_CLICKED || lp == 0)) {
+        Command1_Click();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:  // a read-only edit box asks for its colours this way
+      if (reinterpret_cast<HWND>(lp) == Label1) {
+        auto dc = reinterpret_cast<HDC>(wp);
+        ::SetTextColor(dc, RGB(255, 255, 255));
+        ::SetBkColor(dc, kLabelBack);
+        return reinterpret_cast<LRESULT>(label_brush_.get());
+      }
+      break;
+    case WM_SHOWWINDOW:
+      if (wp) ::SetFocus(Command1);
+      break;
+  }
+  return Default(msg, wp, lp);
+}

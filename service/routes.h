@@ -1,0 +1,26 @@
+#pragma once
+// The service's pages. Each page lives in its own file with an install function; adding one
+// means a new file and one line in the list in routes.cpp.
+#include <httplib.h>
+
+#include <string>
+
+#include "service/stop_signal.h"
+
+namespace lumora {
+
+struct RouteContext {
+  std::string db_path;          // each request opens its own connection
+  StopSignal* stop = nullptr;   // ends deliberate waits when the server stops
+  bool log_requests = false;    // one line per submission on stderr
+};
+
+using RouteInstaller = void (*)(httplib::Server& server, const RouteContext& context);
+
+// Installs every page and the HTML error page for unknown paths.
+void install_routes(httplib::Server& server, const RouteContext& context);
+
+// POST /hotkeys (submit_route.cpp).
+void install_submit_route(httplib::Server& server, const RouteContext& context);
+
+}  // namespace lumora

@@ -1,0 +1,21 @@
+#pragma once
+// Checking and storing one submitted message.
+#include <cstdint>
+#include <string_view>
+
+#include "service/result_codes.h"
+#include "service/sqlite_db.h"
+
+namespace lumora {
+
+// Reads XMLDATA from the raw form body, checks request, login, destination and credits in
+// that order, and on success stores the message and takes its credits in one transaction.
+ResultCode submit_message(Database& db, std::string_view form_body);
+
+// Number of 160-character parts of a UTF-8 text, at least 1.
+std::int64_t message_parts(std::string_view utf8);
+
+// 7 to 15 digits and nothing else.
+bool valid_destination(std::string_view number);
+
+}  // namespace lumora

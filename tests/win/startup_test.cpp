@@ -1,0 +1,80 @@
+// The real brevio.exe started from a folder of its own: first start, hidden start, second copy.
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "options/options_ids_win.h"
+#include "wine_util.h"
+
+using namespace testing_win;
+
+namespace {
+
+constexpr wchar_t kOptionsTitle[] = L"Lumora - Brevio";
+constexpr wchar_t kRefusalTitle[] = L"Brevio already running";
+constexpr int kMessageBoxTextId = 0xFFFF;  // the static text of a message box
+
+std::wstring ControlText(HWND dialog, int id) {
+  wchar_t text[512] = {};
+  ::GetDlgItemTextW(dialog, id, text, 512);
+  return text;
+}
+
+}  // namespace
+
+TEST(Startup, WithoutSettingsFileShowsTheOptionsWithDefaults) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  Process brevio(exe, dir.path());
+  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
+  ASSERT_NE(options, nullptr) << "the options window did not appear";
+  EXPECT_EQ(ControlText(options, options_ids::kCountryCode), L"44");
+  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"");
+  EXPECT_EQ(::IsDlgButtonChecked(options, options_ids::kSecure), BST_UNCHECKED);
+  EXPECT_EQ(::IsDlgButtonChecked(options, options_ids::kProxy), BST_UNCHECKED);
+}
+
+TEST(Startup, HideStartUpStartsWithNothingShown) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  Settings s;
+  s.HideStartUp = 1;
+  s.Usr = L"alice";
+  WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
+  Process brevio(exe, dir.path());
+  // The options window is loaded (it owns the tray icon) but stays hidden.
+  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, false);
+  ASSERT_NE(options, nullptr);
+  ::WaitForInputIdle(brevio.handle(), 5000);
+  PumpFor(500);
+  for (const auto& w : WindowsOf(brevio.id()))
+    EXPECT_FALSE(w.visible) << "visible window: " << testing::PrintToString(w.class_name);
+  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
+}
+
+TEST(Startup, SecondInstanceIsRefusedWithAMessageAndEnds) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  Process first(exe, dir.path());
+  ASSERT_NE(WaitForWindow(first.id(), kOptionsTitle, true), nullptr);
+
+  Process second(exe, dir.path());
+  HWND box = WaitForWindow(second.id(), kRefusalTitle, true);
+  ASSERT_NE(box, nullptr) << "no refusal message box";
+  EXPECT_EQ(ControlText(box, kMessageBoxTextId),
+            L"Please double-click the phone icon in the System tray\r\nto access the Options");
+  EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+  EXPECT_EQ(::GetDlgItem(box, IDCANCEL), nullptr);
+  HWND icon = ::GetDlgItem(box, 0x0440);  // the message box's icon place
+  EXPECT_TRUE(icon == nullptr || ::SendMessageW(icon, STM_GETICON, 0, 0) == 0) << "an icon is shown";
+  // Nothing else of the second copy exists: no options window, hence no tray icon either.
+  auto windows = WindowsOf(second.id());
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0].hwnd, box);
+
+  ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitForExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(::WaitForSingleObject(first.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the running copy must not be disturbed";
+}
