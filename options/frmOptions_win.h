@@ -21,6 +21,10 @@ class frmOptions : public FormOf<frmOptions> {
   void popSent_Click();
   void popExit_Click();
 
+  // sending/: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
+
+  // capture/: the hotkey controls, the clipboard holders and the hotkey actions.
+
   // Controls that other parts of the program read.
   HWND txtUsr = nullptr;
   HWND txtPwd = nullptr;

@@ -1,0 +1,79 @@
+// The pieces that turn the client's form body into a message: code page, form decoding,
+// the XML document, the part count and the number check.
+#include <gtest/gtest.h>
+
+#include "service/cp1252.h"
+#include "service/form_decoding.h"
+#include "service/submission.h"
+#include "service/submit_request.h"
+
+namespace lumora {
+namespace {
+
+TEST(Cp1252, LatinBytesAndTheRemappedRangeBecomeUtf8) {
+  EXPECT_EQ(cp1252_to_utf8("caf\xE9 \xFF"), "caf\xC3\xA9 \xC3\xBF");
+  EXPECT_EQ(cp1252_to_utf8("\x80\x99\x9F"), "\xE2\x82\xAC\xE2\x84\xA2\xC5\xB8");  // euro, TM, Y-diaeresis
+  EXPECT_EQ(cp1252_to_utf8("\x81\x9D"), "\xC2\x81\xC2\x9D");  // undefined: the C1 control
+  EXPECT_EQ(cp1252_to_utf8(std::string("a\0b\r\n", 5)), std::string("a\0b\r\n", 5));
+}
+
+TEST(FormDecoding, PlusPercentAndBrokenEscapes) {
+  EXPECT_EQ(form_decode("a+b%3C%3c%E9"), "a b<<\xE9");
+  EXPECT_EQ(form_decode("100%"), "100%");
+  EXPECT_EQ(form_decode("%G1%4"), "%G1%4");
+}
+
+TEST(FormDecoding, FindsTheFirstFieldBehindTheLeadingLineBreaks) {
+  const std::string body = "\r\n\r\n&XMLDATA=a%26b%3Dc&XMLDATA=second";
+  EXPECT_EQ(form_field(body, "XMLDATA"), "a&b=c");
+  EXPECT_EQ(form_field("XMLDATA", "XMLDATA"), "");
+  EXPECT_EQ(form_field(body, "xmldata"), std::nullopt);
+  EXPECT_EQ(form_field("", "XMLDATA"), std::nullopt);
+}
+
+TEST(SubmitRequest, BodyJoinsCdataSectionsAndKeepsLineEnds) {
+  const auto request = parse_submit_request(
+      "<?xml version=\"1.0\"?><SubmitMessageRequest Version=\"1.0\"><Header>"
+      "<Username>Tom &amp; Co</Username><Password>&lt;pw&gt;</Password></Header>"
+      "<MessageRequest><Message><Body><![CDATA[a ]]]]><![CDATA[> b\r\n]]> <![CDATA[c]]></Body>"
+      "<Destination sequenceId=\"1\">447700900999</Destination></Message></MessageRequest>"
+      "</SubmitMessageRequest>");
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->username, "Tom & Co");
+  EXPECT_EQ(request->password, "<pw>");
+  EXPECT_EQ(request->body, "a ]]> b\r\n c");
+  EXPECT_EQ(request->destination, "447700900999");
+}
+
+TEST(SubmitRequest, RefusesBrokenOrIncompleteDocuments) {
+  EXPECT_FALSE(parse_submit_request("<SubmitMessageRequest><Header>"));
+  EXPECT_FALSE(parse_submit_request(
+      "<SubmitMessageRequest><Header><Username>u</Username><Password>p</Password></Header>"
+      "<MessageRequest><Message><Body>b</Body></Message></MessageRequest>"
+      "</SubmitMessageRequest>"));  // no Destination
+  EXPECT_FALSE(parse_submit_request(
+      "<Other><Header><Username>u</Username><Password>p</Password></Header><MessageRequest>"
+      "<Message><Body>b</Body><Destination/></Message></MessageRequest></Other>"));
+}
+
+TEST(Submission, PartsCountCharactersNotBytes) {
+  EXPECT_EQ(message_parts(""), 1);
+  EXPECT_EQ(message_parts(std::string(160, 'x')), 1);
+  EXPECT_EQ(message_parts(std::string(161, 'x')), 2);
+  std::string accented;
+  for (int i = 0; i < 160; ++i) accented += "\xC3\xA9";
+  EXPECT_EQ(message_parts(accented), 1);
+  EXPECT_EQ(message_parts(accented + "\xE2\x82\xAC"), 2);
+}
+
+TEST(Submission, DestinationIsSevenToFifteenDigits) {
+  EXPECT_TRUE(valid_destination("1234567"));
+  EXPECT_TRUE(valid_destination("123456789012345"));
+  EXPECT_FALSE(valid_destination("123456"));
+  EXPECT_FALSE(valid_destination("1234567890123456"));
+  EXPECT_FALSE(valid_destination("+447700900123"));
+  EXPECT_FALSE(valid_destination("07700 900123"));
+}
+
+}  // namespace
+}  // namespace lumora
