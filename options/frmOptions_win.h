@@ -6,6 +6,8 @@
 
 #include "app/forms_win.h"
 
+#undef SendMessage  // the program's own; the Win32 function is called as SendMessageW
+
 class frmOptions : public FormOf<frmOptions> {
  public:
   // options/: moving the settings between the shared state and the controls.
@@ -22,6 +24,8 @@ class frmOptions : public FormOf<frmOptions> {
   void popExit_Click();
 
   // sending/: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
+  // Sends the phone window's message; true only when the service accepted it.
+  bool SendMessage(bool check_number);
 
   // capture/: the hotkey controls, the clipboard holders and the hotkey actions.
 

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <cctype>
+
 namespace lumora {
 namespace {
 
@@ -17,6 +19,47 @@ void append_text(pugi::xml_node node, std::string& out) {
   }
 }
 
+// True when text (the characters after a '&') starts one of the five predefined entities or
+// a character reference.
+bool starts_reference(std::string_view text) {
+  static constexpr std::string_view kEntities[] = {"amp;", "lt;", "gt;", "quot;", "apos;"};
+  for (std::string_view entity : kEntities) {
+    if (text.substr(0, entity.size()) == entity) return true;
+  }
+  if (text.substr(0, 1) != "#") return false;
+  const bool hex = text.substr(1, 1) == "x";
+  const std::size_t first = hex ? 2 : 1;
+  std::size_t n = first;
+  while (n < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[n]))
+                                 : std::isdigit(static_cast<unsigned char>(text[n])))) {
+    ++n;
+  }
+  return n > first && n < text.size() && text[n] == ';';
+}
+
+// pugixml keeps a '&' that starts no reference as a literal character; XML does not allow it.
+// Checks every '&' outside CDATA sections, comments and processing instructions.
+bool ampersands_are_references(std::string_view xml) {
+  static constexpr std::string_view kVerbatim[][2] = {
+      {"<![CDATA[", "]]>"}, {"<!--", "-->"}, {"<?", "?>"}};
+  std::size_t i = 0;
+  while (i < xml.size()) {
+    bool skipped = false;
+    for (const auto& [open, close] : kVerbatim) {
+      if (xml.substr(i, open.size()) != open) continue;
+      const std::size_t end = xml.find(close, i + open.size());
+      if (end == std::string_view::npos) return false;
+      i = end + close.size();
+      skipped = true;
+      break;
+    }
+    if (skipped) continue;
+    if (xml[i] == '&' && !starts_reference(xml.substr(i + 1))) return false;
+    ++i;
+  }
+  return true;
+}
+
 std::optional<std::string> text_of(pugi::xml_node node) {
   if (!node) return std::nullopt;
   std::string out;
@@ -28,7 +71,8 @@ std::optional<std::string> text_of(pugi::xml_node node) {
 
 std::optional<SubmitRequest> parse_submit_request(std::string_view utf8_xml) {
   // No parse_eol: the message keeps its CR LF. Whitespace-only text is part of a message.
-  constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata;
+  constexpr unsigned kFlags = pugi::parse_default | pugi::parse_ws_pcdata;
+  if (!ampersands_are_references(utf8_xml)) return std::nullopt;
   pugi::xml_document doc;
   if (!doc.load_buffer(utf8_xml.data(), utf8_xml.size(), kFlags, pugi::encoding_utf8)) {
     return std::nullopt;

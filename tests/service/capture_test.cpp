@@ -47,7 +47,8 @@ TEST(Capture, AnswersWithTheGivenReplyAndGivesUpWhenNobodyComes) {
   const std::string reply = raw_exchange(listener.port(), "GET / HTTP/1.1\r\n\r\n");
   done.get();
   EXPECT_EQ(file_bytes(dir.path("req.bin")), "GET / HTTP/1.1\r\n\r\n");
-  EXPECT_NE(reply.find("Content-Length: 19\r\n\r\n<html>custom</html>"), std::string::npos);
+  EXPECT_NE(reply.find("\r\nContent-Length: 19\r\n"), std::string::npos);
+  EXPECT_EQ(reply.substr(reply.size() - 23), "\r\n\r\n<html>custom</html>");
 
   CaptureListener idle("127.0.0.1", 0);
   EXPECT_THROW(idle.capture_one(dir.path("none.bin").string(), std::nullopt, milliseconds(100)),

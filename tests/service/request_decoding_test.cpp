@@ -45,6 +45,21 @@ TEST(SubmitRequest, BodyJoinsCdataSectionsAndKeepsLineEnds) {
   EXPECT_EQ(request->destination, "447700900999");
 }
 
+TEST(SubmitRequest, AmpersandMustStartAReferenceOutsideCdata) {
+  const auto with_user = [](const std::string& user, const std::string& body) {
+    return parse_submit_request(
+        "<?xml version=\"1.0\"?><SubmitMessageRequest><Header><Username>" + user +
+        "</Username><Password>p</Password></Header><MessageRequest><Message><Body>" + body +
+        "</Body><Destination/></Message></MessageRequest></SubmitMessageRequest>");
+  };
+  EXPECT_EQ(with_user("A&#38;B&#x26;C", "<![CDATA[&]]><![CDATA[ & ]]>").value().username, "A&B&C");
+  EXPECT_EQ(with_user("u", "<![CDATA[&]]><![CDATA[ & ]]>").value().body, "& & ");
+  EXPECT_FALSE(with_user("Tom & Co", ""));
+  EXPECT_FALSE(with_user("Tom&nbsp;Co", ""));
+  EXPECT_FALSE(with_user("&#;", ""));
+  EXPECT_FALSE(with_user("u", "<![CDATA[never closed"));
+}
+
 TEST(SubmitRequest, RefusesBrokenOrIncompleteDocuments) {
   EXPECT_FALSE(parse_submit_request("<SubmitMessageRequest><Header>"));
   EXPECT_FALSE(parse_submit_request(
