@@ -26,7 +26,7 @@ std::wstring NormaliseNumber(std::wstring_view number, std::wstring_view country
   if (first == std::wstring_view::npos) return {};
   if (number[first] == L'+') return Digits(WithoutTrunkPrefix(number.substr(first)));
   std::wstring digits = Digits(number);
-  if (digits.starts_with(L"00")) return Digits(WithoutTrunkPrefix(number)).substr(2);
+  if (digits.size() > 2 && digits.starts_with(L"00")) return Digits(WithoutTrunkPrefix(number)).substr(2);
 
   std::wstring result;
   for (wchar_t c : digits) {

@@ -69,7 +69,7 @@ bool apply_fault(FaultMode mode, const httplib::Request& request, httplib::Respo
       send_truncated(response);
       return true;
     case FaultMode::kDrop:
-      (void)request;
+      drop_connection(request);
       response.set_header("Connection", "close");
       return true;
     case FaultMode::kHuge:

@@ -71,7 +71,7 @@ std::optional<std::string> text_of(pugi::xml_node node) {
 
 std::optional<SubmitRequest> parse_submit_request(std::string_view utf8_xml) {
   // No parse_eol: the message keeps its CR LF. Whitespace-only text is part of a message.
-  constexpr unsigned kFlags = pugi::parse_default | pugi::parse_ws_pcdata;
+  constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata;
   if (!ampersands_are_references(utf8_xml)) return std::nullopt;
   pugi::xml_document doc;
   if (!doc.load_buffer(utf8_xml.data(), utf8_xml.size(), kFlags, pugi::encoding_utf8)) {

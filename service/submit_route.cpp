@@ -1,5 +1,4 @@
 #include <chrono>
-#include <thread>
 #include <cstdio>
 #include <exception>
 
@@ -27,7 +26,7 @@ void answer(const RouteContext& context, const httplib::Request& request,
             const std::string& body, httplib::Response& response) {
   Database db(context.db_path);
   const FaultSettings faults = read_faults(db);
-  if (faults.delay_ms > 0 && (std::this_thread::sleep_for(std::chrono::milliseconds(faults.delay_ms)), false)) {
+  if (faults.delay_ms > 0 && context.stop->wait_for(std::chrono::milliseconds(faults.delay_ms))) {
     response.status = 503;  // stopping: no answer, and nothing stored
     return;
   }

@@ -7,7 +7,7 @@ using modBrevio::NormaliseNumber;
 TEST(NormaliseNumber, NationalNumbersTakeTheCountryCodeForTheirLeadingZero) {
   EXPECT_EQ(NormaliseNumber(L"07700 900123", L"44"), L"447700900123");
   EXPECT_EQ(NormaliseNumber(L"0", L"44"), L"44");
-  EXPECT_EQ(NormaliseNumber(L"0-0", L"44"), L"440");
+  EXPECT_EQ(NormaliseNumber(L"00", L"44"), L"440");  // no number behind an international prefix
   EXPECT_EQ(NormaliseNumber(L"(020) 7946 0018", L"44"), L"442079460018");
   EXPECT_EQ(NormaliseNumber(L"07700 900123", L""), L"7700900123");
   EXPECT_EQ(NormaliseNumber(L"7700 900 100", L"44"), L"7700900100");  // no leading 0: unchanged
