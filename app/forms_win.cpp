@@ -27,7 +27,10 @@ void Discarded(std::unique_ptr<Form> form) {
 }
 
 void UnloadAll() {
-  while (!g_loaded.empty()) g_loaded.back().unload();
+  // A form calling this from its own Form_Unload is still listed, and unloading it again does
+  // nothing: go through a copy, newest first, rather than until the list is empty.
+  const std::vector<LoadedForm> loaded = g_loaded;
+  for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) it->unload();
 }
 
 bool AnyLoaded() { return !g_loaded.empty(); }

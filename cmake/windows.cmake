@@ -37,6 +37,20 @@ add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_s
 set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# Small programs that the Windows tests drive: tests/win/apps/NAME.cpp becomes testapps/NAME.exe.
+file(GLOB test_app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/apps/*.cpp)
+set(test_app_targets "")
+foreach(src IN LISTS test_app_sources)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(testapp_${name} WIN32 ${src})
+  set_target_properties(testapp_${name} PROPERTIES OUTPUT_NAME ${name}
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testapps)
+  target_compile_options(testapp_${name} PRIVATE ${brevio_warnings})
+  target_link_options(testapp_${name} PRIVATE -municode)
+  target_link_libraries(testapp_${name} PRIVATE user32)
+  list(APPEND test_app_targets testapp_${name})
+endforeach()
+
 # tests/win/NAME_test.cpp becomes win_NAME.exe; tests/e2e/NAME_test.cpp becomes e2e_NAME.exe.
 function(brevio_win_tests kind)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
@@ -49,9 +63,10 @@ function(brevio_win_tests kind)
     target_link_libraries(${target} PRIVATE brevio_win GTest::gtest_main)
     target_compile_options(${target} PRIVATE ${brevio_warnings})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                               BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
     target_link_options(${target} PRIVATE -mconsole)
-    add_dependencies(${target} brevio brevio_images)
+    add_dependencies(${target} brevio brevio_images ${test_app_targets})
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_desktop)
   endforeach()

@@ -9,9 +9,11 @@ using modHotkeys::state;
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
-                    440, 372});
+                    440, 446});
   CreateControls();
+  FillKeyLists();
   state.History.clear();
+  LoadHotkeys();
   GetProperties();
   AddTrayIcon();
   RECT rc;
@@ -21,11 +23,23 @@ void frmOptions::Form_Load() {
 }
 
 void frmOptions::Form_Unload() {
+  UnloadHotkeys();
   RemoveTrayIcon();
   forms::UnloadAll();  // every other window; with none left the program ends
 }
 
 void frmOptions::GetProperties() {
+  // A changed key registers its hotkey at once; selecting an entry runs the lists' rule.
+  if (VBHotKey1->VKey() != state.VKey1) {
+    VBHotKey1->VKey(state.VKey1);
+    SelectKeyEntry(Combo1, state.VKey1);
+  }
+  if (VBHotKey2->VKey() != state.VKey2) {
+    VBHotKey2->VKey(state.VKey2);
+    SelectKeyEntry(Combo2, state.VKey2);
+  }
+  SelectKeyEntry(Combo1, VBHotKey1->VKey());
+  SelectKeyEntry(Combo2, VBHotKey2->VKey());
   ui::SetText(txtUsr, state.Usr);
   ui::SetText(txtPwd, state.Pwd);
   ui::SetText(txtCountryCode, state.CountryCode);
@@ -41,6 +55,8 @@ void frmOptions::SetProperties() {
   state.Usr = ui::GetText(txtUsr);
   state.Pwd = ui::GetText(txtPwd);
   state.CountryCode = ui::GetText(txtCountryCode);
+  state.VKey1 = static_cast<std::int16_t>(VBHotKey1->VKey());
+  state.VKey2 = static_cast<std::int16_t>(VBHotKey2->VKey());
   state.Footer = ui::GetText(txtFooter);
   state.HideStartUp = ui::IsChecked(txtHideStartUp) ? 1 : 0;
   const bool secure = ui::IsChecked(chkSecure);
@@ -82,6 +98,12 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       switch (LOWORD(wp)) {
         case options_ids::kSave: cmdSave_Click(); return 0;
         case options_ids::kCancel: cmdCancel_Click(); return 0;
+        case options_ids::kCombo1:
+          if (HIWORD(wp) == CBN_SELCHANGE) Combo1_Click();
+          return 0;
+        case options_ids::kCombo2:
+          if (HIWORD(wp) == CBN_SELCHANGE) Combo2_Click();
+          return 0;
         case IDCANCEL: Hide(); return 0;
         case options_ids::kPopOptions: popOptions_Click(); return 0;
         case options_ids::kPopSent: popSent_Click(); return 0;

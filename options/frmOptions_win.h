@@ -2,9 +2,13 @@
 // The options window: the program's main object. It edits the settings, owns the tray icon,
 // and is the home of the sending code and the hotkey actions, whose members are defined in
 // their own subsystems' folders.
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/forms_win.h"
+#include "capture/clipboard_win.h"
+#include "hotkeys/VBHotKey_win.h"
 
 #undef SendMessage  // the program's own; the Win32 function is called as SendMessageW
 
@@ -28,6 +32,23 @@ class frmOptions : public FormOf<frmOptions> {
   bool SendMessage(bool check_number);
 
   // capture/: the hotkey controls, the clipboard holders and the hotkey actions.
+  std::shared_ptr<VBHotKey> VBHotKey1;  // Ctrl+Alt+P: the selection to the user's own phone
+  std::shared_ptr<VBHotKey> VBHotKey2;  // Ctrl+Alt+N: the phone window with the selected number
+  HWND Combo1 = nullptr;                // letter of hotkey 1, "A".."Z" with key codes 65..90
+  HWND Combo2 = nullptr;                // letter of hotkey 2
+  std::wstring CapturedNumber;          // what the last use of hotkey 2 produced
+  void LoadHotkeys();    // VBHotKey2, then VBHotKey1, both at their stored Ctrl+Alt+A
+  void UnloadHotkeys();  // unregisters and unhooks both
+  void FillKeyLists();
+  // Selects the entry of `vkey` in Combo1 or Combo2 and runs that list's change rule.
+  void SelectKeyEntry(HWND list, std::int32_t vkey);
+  void Combo1_Click();
+  void Combo2_Click();
+  void VBHotKey2_HotkeyPressed();
+  void BackupClipboard();   // every copyable format
+  void RestoreClipboard();  // unless another program changed the clipboard since the capture
+  // The selected text of the foreground application, read through the clipboard.
+  std::wstring CaptureSelection();
 
   // Controls that other parts of the program read.
   HWND txtUsr = nullptr;
@@ -54,6 +75,11 @@ class frmOptions : public FormOf<frmOptions> {
   void CreateControls();
   void OnTrayNotify(LPARAM mouse_message);
   void ShowTrayMenu();
+
+  void KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other);
+
+  clipboard::Backup clipboard_backup_;
+  DWORD clipboard_sequence_ = 0;  // the clipboard as the capture last left or found it
 
   win::unique_font font_;
   win::unique_font heading_font_;

@@ -46,21 +46,29 @@ void frmOptions::CreateControls() {
                     28, 190, 384, 34);
   ::SendMessageW(txtFooter, EM_SETLIMITTEXT, 100, 0);
 
-  box(L"Connection", 12, 238, 416, 92);
-  chkSecure = check(ids::kSecure, L"Secure connection (HTTPS)", 28, 256, 200);
-  chkProxy = check(ids::kProxy, L"My proxy server requires authentication.", 28, 278, 260);
-  text(L"Username:", 44, 304, 60);
-  txtProxyUsr = field(ids::kProxyUsr, 0, 106, 301, 110);
-  text(L"Password:", 228, 304, 60);
-  txtProxyPwd = field(ids::kProxyPwd, ES_PASSWORD, 292, 301, 120);
+  box(L"Hotkeys", 12, 238, 416, 66);
+  text(L"To send selected text to your phone press:  CTRL + ALT +", 28, 258, 310);
+  Combo1 = ui::AddControl(w, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 344,
+                          255, 50, 220, ids::kCombo1, f);
+  text(L"To send to a selected phone number press: CTRL + ALT +", 28, 282, 310);
+  Combo2 = ui::AddControl(w, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 344,
+                          279, 50, 220, ids::kCombo2, f);
+
+  box(L"Connection", 12, 312, 416, 92);
+  chkSecure = check(ids::kSecure, L"Secure connection (HTTPS)", 28, 330, 200);
+  chkProxy = check(ids::kProxy, L"My proxy server requires authentication.", 28, 352, 260);
+  text(L"Username:", 44, 378, 60);
+  txtProxyUsr = field(ids::kProxyUsr, 0, 106, 375, 110);
+  text(L"Password:", 228, 378, 60);
+  txtProxyPwd = field(ids::kProxyPwd, ES_PASSWORD, 292, 375, 120);
   ::SendMessageW(txtProxyPwd, EM_SETPASSWORDCHAR, L'*', 0);
 
-  txtHideStartUp = check(ids::kHideStartUp, L"Hide Options at startup", 16, 342, 170);
-  cmdSave = ui::AddControl(w, L"BUTTON", L"S&ave", WS_TABSTOP | BS_DEFPUSHBUTTON, 268, 339, 76,
+  txtHideStartUp = check(ids::kHideStartUp, L"Hide Options at startup", 16, 416, 170);
+  cmdSave = ui::AddControl(w, L"BUTTON", L"S&ave", WS_TABSTOP | BS_DEFPUSHBUTTON, 268, 413, 76,
                            24, ids::kSave, f);
-  cmdCancel = ui::AddControl(w, L"BUTTON", L"&Cancel", WS_TABSTOP, 352, 339, 76, 24,
+  cmdCancel = ui::AddControl(w, L"BUTTON", L"&Cancel", WS_TABSTOP, 352, 413, 76, 24,
                              ids::kCancel, f);
-  Text5 = ui::AddControl(w, L"EDIT", BREVIO_SERVICE_HOST, edit, 200, 342, 60, 21, ids::kText5, f,
+  Text5 = ui::AddControl(w, L"EDIT", BREVIO_SERVICE_HOST, edit, 200, 416, 60, 21, ids::kText5, f,
                          WS_EX_CLIENTEDGE);
   ::ShowWindow(Text5, SW_HIDE);
 }

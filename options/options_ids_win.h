@@ -17,6 +17,8 @@ enum : int {
   kText5,
   kSave,
   kCancel,
+  kCombo1,
+  kCombo2,
   kPopSMS = 2001,
   kPopSent,
   kPopOptions,

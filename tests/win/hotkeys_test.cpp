@@ -8,6 +8,7 @@
 #include "hotkeys/ApiHotkey.h"
 #include "hotkeys/HotkeySubclass_win.h"
 #include "hotkeys/VBHotKey_win.h"
+#include "input_util.h"
 #include "wine_util.h"
 
 using namespace testing_win;
@@ -52,27 +53,6 @@ struct FakeControl : HotkeyControl {
   std::intptr_t handle;
   std::vector<std::pair<std::int32_t, std::int32_t>> presses;
 };
-
-void Key(std::vector<INPUT>& in, WORD vk, bool up) {
-  INPUT i{};
-  i.type = INPUT_KEYBOARD;
-  i.ki.wVk = vk;
-  i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  in.push_back(i);
-}
-
-// Ctrl+Alt+key pressed and released through the system's input queue.
-void PressCtrlAlt(WORD vk) {
-  std::vector<INPUT> in;
-  Key(in, VK_CONTROL, false);
-  Key(in, VK_MENU, false);
-  Key(in, vk, false);
-  Key(in, vk, true);
-  Key(in, VK_MENU, true);
-  Key(in, VK_CONTROL, true);
-  ASSERT_EQ(::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)), in.size());
-}
 
 std::string AtomName(std::int32_t atom) {
   char name[256] = {};

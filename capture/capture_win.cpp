@@ -1,0 +1,57 @@
+// Reading the selection of the foreground application: its own copy keystroke, through the
+// clipboard, which is saved before and put back afterwards.
+#include "app/modHotkeys_win.h"
+#include "capture/clipboard_win.h"
+#include "capture/keystrokes_win.h"
+#include "options/frmOptions_win.h"
+
+namespace {
+
+// How long the user may take to let go of the hotkey before its keys are released for them.
+constexpr DWORD kModifierWaitMs = 500;
+// How long the application may take to answer a copy keystroke.
+constexpr DWORD kCopyWaitMs = 1000;
+
+// Waits until the clipboard has changed from `before` and nobody holds it open any longer.
+// True when it changed.
+bool WaitForCopy(DWORD before) {
+  const DWORD start = ::GetTickCount();
+  bool changed = false;
+  while (::GetTickCount() - start < kCopyWaitMs) {
+    changed = ::GetClipboardSequenceNumber() != before;
+    if (changed && ::GetOpenClipboardWindow() == nullptr) return true;
+    clipboard::ProcessSentMessages(10);
+  }
+  return changed;
+}
+
+}  // namespace
+
+void frmOptions::BackupClipboard() { clipboard_backup_.Save(hWnd()); }
+
+void frmOptions::RestoreClipboard() { clipboard_backup_.Restore(hWnd(), clipboard_sequence_); }
+
+std::wstring frmOptions::CaptureSelection() {
+  BackupClipboard();
+  {
+    clipboard::Session session(hWnd());
+    if (!session || !::EmptyClipboard()) return {};  // the clipboard is untouched: nothing to restore
+  }
+  const DWORD emptied = ::GetClipboardSequenceNumber();
+  clipboard_sequence_ = emptied;
+
+  // The application must see a plain Ctrl+C, not Ctrl+Alt+C with the hotkey's keys.
+  keystrokes::WaitForModifiersReleased(kModifierWaitMs);
+  bool copied = keystrokes::SendCtrlChord('C', false) && WaitForCopy(emptied);
+  if (!copied)  // some applications copy only on Ctrl+Insert
+    copied = keystrokes::SendCtrlChord(VK_INSERT, true) && WaitForCopy(emptied);
+
+  std::wstring text;
+  if (copied) {
+    clipboard_sequence_ = ::GetClipboardSequenceNumber();
+    text = clipboard::ReadText(hWnd()).value_or(std::wstring());
+  }
+  // Put back what the user had, unless another program has changed the clipboard since.
+  RestoreClipboard();
+  return text;
+}

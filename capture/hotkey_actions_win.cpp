@@ -1,0 +1,93 @@
+// What the two hotkeys do, and the two lists that choose their letters.
+#include <stdexcept>
+
+#include "app/controls_win.h"
+#include "app/modHotkeys_win.h"
+#include "app/number.h"
+#include "options/frmOptions_win.h"
+#include "phone/frmPhone_win.h"
+#include "phone/frmWarning_win.h"
+
+using modHotkeys::state;
+
+namespace {
+
+constexpr std::int32_t kFirstKey = 'A', kLastKey = 'Z';
+
+std::wstring Widen(const char* text) {
+  std::wstring out;
+  for (; *text; ++text) out += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+  return out;
+}
+
+}  // namespace
+
+void frmOptions::LoadHotkeys() {
+  // The controls store no values of their own: both start at Ctrl+Alt+A, so the second one's
+  // first registration is refused (silently) until GetProperties applies the saved letters.
+  VBHotKey2 = VBHotKey::Load();
+  VBHotKey1 = VBHotKey::Load();
+  VBHotKey2->HotkeyPressed = [this] { VBHotKey2_HotkeyPressed(); };
+}
+
+void frmOptions::UnloadHotkeys() {
+  for (auto* control : {&VBHotKey1, &VBHotKey2}) {
+    if (!*control) continue;
+    (*control)->StopHotkey();
+    control->reset();
+  }
+}
+
+void frmOptions::FillKeyLists() {
+  for (HWND list : {Combo1, Combo2}) {
+    for (std::int32_t key = kFirstKey; key <= kLastKey; ++key) {
+      const wchar_t letter[2] = {static_cast<wchar_t>(key), L'\0'};
+      const LRESULT index = ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(letter));
+      ::SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), key);
+    }
+  }
+}
+
+void frmOptions::SelectKeyEntry(HWND list, std::int32_t vkey) {
+  // A key outside A..Z selects nothing, and the rule below then leaves the hotkey alone.
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(vkey - kFirstKey), 0);
+  if (list == Combo1) Combo1_Click();
+  if (list == Combo2) Combo2_Click();
+}
+
+void frmOptions::Combo1_Click() { KeyListChanged(Combo1, *VBHotKey1, *VBHotKey2); }
+
+void frmOptions::Combo2_Click() { KeyListChanged(Combo2, *VBHotKey2, *VBHotKey1); }
+
+void frmOptions::KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other) {
+  const LRESULT index = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  const auto key = static_cast<std::int32_t>(::SendMessageW(list, CB_GETITEMDATA, index, 0));
+  if (key != other.VKey()) {
+    own.VKey(key);  // registered again at once, before the options are saved
+    return;
+  }
+  // The other hotkey has this letter: back to this hotkey's own. The rule, run again for that
+  // entry, would find no conflict and change nothing, so the entry is only selected.
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(own.VKey() - kFirstKey), 0);
+  frmWarning::Alert(L"1", L"Hotkey combinations cannot be the same");
+}
+
+void frmOptions::VBHotKey2_HotkeyPressed() {
+  try {
+    CapturedNumber = modBrevio::NormaliseNumber(CaptureSelection(), ui::GetText(txtCountryCode));
+    frmPhone& phone = frmPhone::Get();
+    if (!CapturedNumber.empty()) {
+      // Text placed by the program obeys the box's limit as typing does.
+      ui::SetText(phone.txtNum, CapturedNumber.substr(0, frmPhone::kNumberLimit));
+      state.History.push_back(HistoryItem{ui::GetText(phone.txtNum)});
+    }
+    // Still the application where the text was selected: the phone window is not shown yet.
+    state.hWndPrev = ::GetForegroundWindow();
+    ::SendMessageW(phone.txtMsg, EM_SETSEL, 0, ::GetWindowTextLengthW(phone.txtMsg));
+    phone.Show();
+    ::SetFocus(phone.txtMsg);
+  } catch (const std::exception& e) {
+    ui::ShowError(Widen(e.what()));
+  }
+}
