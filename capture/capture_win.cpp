@@ -1,5 +1,6 @@
 // Reading the selection of the foreground application: its own copy keystroke, through the
 // clipboard, which is saved before and put back afterwards.
+#include "app/forms_win.h"
 #include "app/modHotkeys_win.h"
 #include "capture/clipboard_win.h"
 #include "capture/keystrokes_win.h"
@@ -12,6 +13,15 @@ constexpr DWORD kModifierWaitMs = 500;
 // How long the application may take to answer a copy keystroke.
 constexpr DWORD kCopyWaitMs = 1000;
 
+// Lets the application that gets the keystrokes work for a moment. Other programs need only
+// our answers to what they send us; when the selection is in one of our own windows, the
+// keystrokes arrive in this thread's own queue, and all its messages must run.
+void LetTheCopyRun() {
+  if (::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr) == ::GetCurrentThreadId())
+    forms::DoEvents();
+  clipboard::ProcessSentMessages(10);
+}
+
 // Waits until the clipboard has changed from `before` and nobody holds it open any longer.
 // True when it changed.
 bool WaitForCopy(DWORD before) {
@@ -20,7 +30,7 @@ bool WaitForCopy(DWORD before) {
   while (::GetTickCount() - start < kCopyWaitMs) {
     changed = ::GetClipboardSequenceNumber() != before;
     if (changed && ::GetOpenClipboardWindow() == nullptr) return true;
-    clipboard::ProcessSentMessages(10);
+    LetTheCopyRun();
   }
   return changed;
 }

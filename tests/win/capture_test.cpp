@@ -261,6 +261,20 @@ TEST_F(Capture, HotkeyTwoOpensThePhoneWithTheInternationalNumberAndRecordsIt) {
   EXPECT_EQ(end, 5u) << "the message text is selected";
 }
 
+TEST_F(Capture, ASelectionInOneOfOurOwnWindowsIsCapturedToo) {
+  // The keystrokes then arrive in this thread's own queue, which the wait must run.
+  PutText(L"abc");
+  frmOptions& options = *options_;
+  options.Show();
+  ui::SetText(options.txtFooter, L"our own footer");
+  ::SetFocus(options.txtFooter);
+  ::SendMessageW(options.txtFooter, EM_SETSEL, 0, -1);
+  ASSERT_EQ(::GetForegroundWindow(), options.hWnd());
+  EXPECT_EQ(options.CaptureSelection(), L"our own footer");
+  PumpFor(300);  // nothing left queued that copies after the restore
+  EXPECT_EQ(ClipboardText(), L"abc");
+}
+
 TEST(ClipboardBackup, AClipboardChangedByAnotherProgramMeanwhileIsLeftAlone) {
   PutText(L"before");
   win::unique_window owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
