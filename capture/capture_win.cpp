@@ -37,12 +37,13 @@ bool WaitForCopy(DWORD before) {
 
 }  // namespace
 
-void frmOptions::BackupClipboard() { clipboard_backup_.Save(hWnd()); }
+bool frmOptions::BackupClipboard() { return clipboard_backup_.Save(hWnd()); }
 
 void frmOptions::RestoreClipboard() { clipboard_backup_.Restore(hWnd(), clipboard_sequence_); }
 
 std::wstring frmOptions::CaptureSelection() {
-  BackupClipboard();
+  // Without a backup the clipboard is not touched: emptying it would lose what the user had.
+  if (!BackupClipboard()) return {};
   {
     clipboard::Session session(hWnd());
     if (!session || !::EmptyClipboard()) return {};  // the clipboard is untouched: nothing to restore

@@ -45,7 +45,7 @@ class frmOptions : public FormOf<frmOptions> {
   void Combo1_Click();
   void Combo2_Click();
   void VBHotKey2_HotkeyPressed();
-  void BackupClipboard();   // every copyable format
+  bool BackupClipboard();   // every copyable format; false when the clipboard could not be read
   void RestoreClipboard();  // unless another program changed the clipboard since the capture
   // The selected text of the foreground application, read through the clipboard.
   std::wstring CaptureSelection();

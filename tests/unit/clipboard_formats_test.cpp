@@ -31,16 +31,4 @@ TEST(ClipboardFormats, HandlesThatCannotBeCopiedAreLeftOut) {
   EXPECT_EQ(FormatsToSave({kOwnerDisplay, kPrivateFirst, kPrivateLast, kGdiObjFirst + 5,
                            kGdiObjLast, kDspText, 0}),
             std::vector<unsigned>{kDspText});
-  EXPECT_EQ(StorageOf(kBitmap), Storage::Bitmap);
-  EXPECT_EQ(StorageOf(kDspBitmap), Storage::Bitmap);
-  EXPECT_EQ(StorageOf(kMetafilePict), Storage::MetafilePict);
-  EXPECT_EQ(StorageOf(kDspEnhMetafile), Storage::EnhMetafile);
-  EXPECT_EQ(StorageOf(kPalette), Storage::Palette);
-  EXPECT_EQ(StorageOf(kDib), Storage::Memory);
-  EXPECT_EQ(StorageOf(kHtml), Storage::Memory);
-  EXPECT_EQ(StorageOf(kPrivateFirst + 1), Storage::NotCopyable);
-}
-
-TEST(ClipboardFormats, AFormatListedTwiceIsSavedOnce) {
-  EXPECT_EQ(FormatsToSave({kHtml, kHtml, kUnicodeText}), (std::vector<unsigned>{kHtml, kUnicodeText}));
 }

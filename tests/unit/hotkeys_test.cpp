@@ -31,16 +31,9 @@ TEST(AtomName, PrefixesInFixedOrderAndAtLeastThreeDigits) {
   EXPECT_EQ(Hotkey(2, 1234).UniqueAtomName(), "CONTROL+1234");
   // Bits beyond the four flags do not show in the name.
   EXPECT_EQ(Hotkey(0x4000 | 1, 65).UniqueAtomName(), "ALT+065");
-}
-
-TEST(AtomName, TheNameCarriesNoWindowSoEqualCombinationsShareIt) {
+  // No window in the name: equal combinations share one atom. The registry key is the window.
   EXPECT_EQ(Hotkey(3, 80, 100).UniqueAtomName(), Hotkey(3, 80, 200).UniqueAtomName());
-}
-
-TEST(RegistryKey, HwndPrefixAndDecimalHandle) {
   EXPECT_EQ(Hotkey(3, 80, 1180).UniqueKey(), L"hwnd:1180");
-  EXPECT_EQ(Hotkey(0, 0, 0).UniqueKey(), L"hwnd:0");
-  EXPECT_EQ(HotkeyRegistryKey(123), L"hwnd:123");
 }
 
 TEST(ModifierFlags, EachFlagSetsAndClearsOnlyItsOwnBit) {
