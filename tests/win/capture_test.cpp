@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/controls_win.h"
@@ -272,6 +273,23 @@ TEST_F(Capture, ASelectionInOneOfOurOwnWindowsIsCapturedToo) {
   ASSERT_EQ(::GetForegroundWindow(), options.hWnd());
   EXPECT_EQ(options.CaptureSelection(), L"our own footer");
   PumpFor(300);  // nothing left queued that copies after the restore
+  EXPECT_EQ(ClipboardText(), L"abc");
+}
+
+TEST_F(Capture, AClipboardHeldOpenForAMomentByAnotherProgramIsWaitedFor) {
+  PutText(L"abc");
+  ASSERT_TRUE(editor_.Select(L"hello"));
+  HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {  // another thread stands in for a program that holds it open
+    ::OpenClipboard(nullptr);
+    ::SetEvent(opened);
+    ::Sleep(150);
+    ::CloseClipboard();
+  });
+  ::WaitForSingleObject(opened, 5000);
+  EXPECT_EQ(options_->CaptureSelection(), L"hello");
+  holder.join();
+  ::CloseHandle(opened);
   EXPECT_EQ(ClipboardText(), L"abc");
 }
 
