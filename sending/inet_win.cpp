@@ -46,6 +46,9 @@ std::wstring WinInetErrorText(DWORD code) {
       break;
     case ERROR_INTERNET_SEC_CERT_DATE_INVALID: text = L"The server's certificate has expired or is not yet valid"; break;
     case ERROR_INTERNET_SEC_CERT_REVOKED: text = L"The server's certificate has been revoked"; break;
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:  // Wine reports an untrusted authority this way
+      text = L"The server's certificate could not be verified (no trusted revocation status)";
+      break;
     case ERROR_INTERNET_SEC_CERT_ERRORS:
     case ERROR_INTERNET_SEC_INVALID_CERT: text = L"The server's certificate is not valid"; break;
     case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: text = L"The secure connection to the server failed"; break;

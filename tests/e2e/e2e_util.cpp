@@ -76,11 +76,20 @@ ShellRun StartShell(const std::string& command) {
     cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
   }
   cmd += L"\"";
+  // The program gets standard handles of its own: given the test's, Wine loses the test's
+  // standard output once the program has run.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE null = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inherit, OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = null;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+  const BOOL started = ::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &si, &pi);
+  if (null != INVALID_HANDLE_VALUE) ::CloseHandle(null);
+  if (!started) {
     ADD_FAILURE() << "could not start /bin/sh: error " << ::GetLastError();
     return {};
   }
@@ -135,6 +144,12 @@ int MessageCount() {
   int n = 0;
   for (std::size_t at = 0; (at = json.find("\"id\":", at)) != std::string::npos; ++at) ++n;
   return n;
+}
+
+std::string LastStoredMessage() {
+  const std::string json = MessagesJson();
+  const std::size_t at = json.rfind("{\"id\":");
+  return at == std::string::npos ? "" : json.substr(at);
 }
 
 std::string JsonString(const std::wstring& text) {

@@ -30,6 +30,7 @@ std::string Service(const std::string& args);
 void SetFault(const std::string& mode, int delay_ms = 0);
 std::string MessagesJson();
 int MessageCount();  // messages the service has stored
+std::string LastStoredMessage();  // the newest one, as its line of JSON
 // The JSON string literal the service writes for `text` (its UTF-8 bytes).
 std::string JsonString(const std::wstring& text);
 

@@ -1,10 +1,11 @@
-// A message typed into the program reaches the reference service as typed: over HTTP, over
-// HTTPS with a certificate the user trusts, and through an authenticating proxy.
+// A message typed into the program reaches the reference service as typed over HTTP; the
+// acknowledgement of the outcome; the confirmation of messages of several parts.
 #include <gtest/gtest.h>
 
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
+#include "phone/frmPhone_win.h"
 #include "phone/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 
@@ -26,13 +27,6 @@ class Send : public testing::Test {
   }
   void TearDown() override { ResetWindows(); }
 
-  // The service's newest message, as its JSON line.
-  std::string LastMessage() {
-    const std::string json = MessagesJson();
-    const std::size_t at = json.rfind("{\"id\":");
-    return at == std::string::npos ? "" : json.substr(at);
-  }
-
   int before_ = 0;
 };
 
@@ -46,7 +40,7 @@ TEST_F(Send, OverHttpTheServiceStoresTheMessageAsTypedWithTheFooterAfterCrLf) {
   EXPECT_EQ(AlertText(), L"Message sent");
   EXPECT_EQ(AlertMode(), L"0");
   ASSERT_EQ(MessageCount(), before_ + 1);
-  const std::string last = LastMessage();
+  const std::string last = LastStoredMessage();
   EXPECT_NE(last.find("\"username\": \"e2e&user\""), std::string::npos) << last;
   EXPECT_NE(last.find("\"destination\": \"447700900123\""), std::string::npos) << last;
   EXPECT_NE(last.find("\"body\": " + JsonString(kTricky + L"\r\n-- Brevio") + ","), std::string::npos)
@@ -59,4 +53,39 @@ TEST_F(Send, OverHttpTheServiceStoresTheMessageAsTypedWithTheFooterAfterCrLf) {
   EXPECT_FALSE(frmSending::Get().Visible());
   EXPECT_FALSE(frmSending::Get().TimerEnabled());
   EXPECT_EQ(frmSending::Get().BarWidth(), 0);
+}
+
+
+
+TEST_F(Send, TwoPartsAskFirstAndNoSendsNothing) {
+  FillMessage(L"447700900125", std::wstring(170, L'x'));
+  ASSERT_EQ(frmPhone::Get().nummsgs, 2);
+  {
+    BoxAnswerer boxes({{L"Multiple messages confirmation", IDNO}});
+    EXPECT_FALSE(frmOptions::Get().SendMessage(true));
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"This will send a total of 2 messages.\r\n\r\nIs this OK?");
+    EXPECT_TRUE(seen[0].question_icon);
+    EXPECT_TRUE(seen[0].topmost) << "system modal";
+    EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
+  }
+  EXPECT_EQ(MessageCount(), before_);
+  EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible()) << "nothing was sent";
+  EXPECT_FALSE(AlertShown());
+}
+
+TEST_F(Send, ThreePartsAskFirstAndYesSendsTheWholeTextInOneRequest) {
+  const std::wstring text(330, L'y');
+  FillMessage(L"447700900126", text);
+  ASSERT_EQ(frmPhone::Get().nummsgs, 3);
+  BoxAnswerer boxes({{L"Multiple messages confirmation", IDYES}});
+  EXPECT_TRUE(frmOptions::Get().SendMessage(true));
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"This will send a total of 3 messages.\r\n\r\nIs this OK?");
+  EXPECT_EQ(AlertText(), L"Message sent");
+  ASSERT_EQ(MessageCount(), before_ + 1);
+  const std::string last = LastStoredMessage();
+  EXPECT_NE(last.find("\"body\": " + JsonString(text + L"\r\n")), std::string::npos);
+  EXPECT_NE(last.find("\"parts\": 3"), std::string::npos) << last;
 }
