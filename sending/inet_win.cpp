@@ -123,6 +123,13 @@ void Inet::Job::Run() {
                           body.empty() ? nullptr : body.data(), static_cast<DWORD>(body.size())))
     return fail_last(L"sending the request");
 
+  // Without a status line no reply came at all (the server ended the connection at once).
+  DWORD status = 0, status_size = sizeof status;
+  if (!::HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                        &status_size, nullptr) ||
+      status == 0)
+    return Fail(L"The server ended the connection without replying" + where);
+
   DWORD announced = 0, size = sizeof announced;
   const bool has_length = ::HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
                                            &announced, &size, nullptr) != FALSE;
@@ -249,8 +256,8 @@ void Inet::OnTimeout(std::uintptr_t job_id) {
   if (!job_ || job_->id != job_id) return;
   std::wstring limit = std::to_wstring(timeout_ms_ / 1000);
   if (timeout_ms_ % 1000) limit += L"." + std::to_wstring(timeout_ms_ % 1000 / 100);
-  response_info_ = L"No complete reply within " + limit + L" seconds; the request to " + job_->url +
-                   L" was given up";
+  response_info_ = L"No complete reply within " + limit + (timeout_ms_ == 1000 ? L" second" : L" seconds") +
+                   L"; the request to " + job_->url + L" was given up";
   Finish(icError);
 }
 
