@@ -55,10 +55,11 @@ function(brevio_win_tests kind)
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     target_link_options(${target} PRIVATE -mconsole)
+    target_link_libraries(${target} PRIVATE ws2_32)
     add_dependencies(${target} brevio brevio_images)
     if(kind STREQUAL "e2e")
       # Each end-to-end program runs in its own network namespace with the reference service.
-      target_link_libraries(${target} PRIVATE crypt32 ws2_32)
+      target_link_libraries(${target} PRIVATE crypt32)
       add_test(NAME ${target} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/netns-run ${wine_state}
                                       ${BREVIO_LUMORA_SERVICE} $<TARGET_FILE:${target}>)
     else()

@@ -5,6 +5,8 @@
 // forms prepared for a send.
 #include <windows.h>
 
+#include "box_answerer.h"
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -54,29 +56,8 @@ class Background {
 bool WaitForPort(int port, DWORD timeout_ms = 10000);
 int FreePort();
 
-// Answers the message boxes of this process from a helper thread: by title, with the given
-// button; any other box is recorded and closed with its first button.
-struct BoxSeen {
-  std::wstring title;
-  std::wstring text;
-  bool question_icon = false;
-  bool topmost = false;  // system modal boxes stay above every window
-  std::vector<int> buttons;  // identifiers of its push buttons
-};
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(std::map<std::wstring, int> answers = {});
-  ~BoxAnswerer();
-  std::vector<BoxSeen> Seen();
-
- private:
-  void Run();
-  std::map<std::wstring, int> answers_;
-  std::mutex mutex_;
-  std::vector<BoxSeen> seen_;
-  HANDLE stop_ = nullptr;
-  std::thread thread_;
-};
+using test_boxes::BoxAnswerer;
+using test_boxes::BoxSeen;
 
 // The test's certificate authority trusted by the current user, for the guard's lifetime.
 class TrustedCa {
