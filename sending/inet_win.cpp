@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
