@@ -183,23 +183,6 @@ struct Winsock {
 void EnsureWinsock() { static Winsock once; }
 }  // namespace
 
-bool WaitForPort(int port, DWORD timeout_ms) {
-  EnsureWinsock();
-  const DWORD until = ::GetTickCount() + timeout_ms;
-  do {
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<u_short>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::closesocket(s);
-    if (up) return true;
-    PumpFor(50);
-  } while (static_cast<int>(until - ::GetTickCount()) > 0);
-  return false;
-}
-
 int FreePort() {
   EnsureWinsock();
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -52,9 +52,7 @@ class Background {
   ShellRun run_;
 };
 
-// Waits, pumping this thread's messages, until something listens on the loopback port.
-bool WaitForPort(int port, DWORD timeout_ms = 10000);
-int FreePort();
+int FreePort();  // a loopback port where nothing listens
 
 using test_boxes::BoxAnswerer;
 using test_boxes::BoxSeen;

@@ -143,20 +143,6 @@ TEST_F(SendingWindows, OkOnAPhoneAlertLeavesTheFocusAlone) {
   EXPECT_FALSE(frmOptions::Get().Visible());
 }
 
-TEST_F(SendingWindows, EnterOnTheAlertIsOk) {
-  StartSending();
-  frmWarning::Alert(L"0", L"Message sent");
-  PumpFor(100);
-  ::PostMessageW(frmWarning::Get().Command1, WM_KEYDOWN, VK_RETURN, 0);
-  ::PostMessageW(frmWarning::Get().Command1, WM_KEYUP, VK_RETURN, 0);
-  for (int i = 0; i < 20 && frmWarning::IsLoaded(); ++i) {
-    forms::DoEvents();  // the program's dispatch, with its dialog-key handling
-    ::Sleep(10);
-  }
-  EXPECT_FALSE(frmWarning::IsLoaded());
-  EXPECT_FALSE(frmSending::Get().Visible());
-}
-
 TEST_F(SendingWindows, CloseBoxUnloadsTheAlertWithoutTheStepsOfOk) {
   StartSending();
   frmWarning::Alert(L"1", L"x");
