@@ -214,17 +214,24 @@ TrustedCa::TrustedCa(const std::string& pem_path) {
 
 TrustedCa::~TrustedCa() {
   if (der_.empty()) return;
-  HCERTSTORE root = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
-  if (!root) return;
-  PCCERT_CONTEXT wanted = ::CertCreateCertificateContext(X509_ASN_ENCODING, der_.data(),
-                                                         static_cast<DWORD>(der_.size()));
-  if (wanted) {
-    PCCERT_CONTEXT found = ::CertFindCertificateInStore(root, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING,
-                                                        wanted, nullptr);
-    if (found) ::CertDeleteCertificateFromStore(found);  // frees `found`
-    ::CertFreeCertificateContext(wanted);
+  PCCERT_CONTEXT cert = ::CertCreateCertificateContext(X509_ASN_ENCODING, der_.data(),
+                                                       static_cast<DWORD>(der_.size()));
+  if (!cert) return;
+  BYTE hash[20];
+  DWORD size = sizeof hash;
+  const bool hashed = ::CertGetCertificateContextProperty(cert, CERT_SHA1_HASH_PROP_ID, hash, &size);
+  ::CertFreeCertificateContext(cert);
+  if (!hashed) return;
+  // The user's Root store keeps each certificate under its SHA-1 thumbprint. Wine does not
+  // remove it through CertDeleteCertificateFromStore on the system store, so the key goes.
+  std::wstring key = L"Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\";
+  constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  for (BYTE b : hash) {
+    key += kHex[b >> 4];
+    key += kHex[b & 15];
   }
-  ::CertCloseStore(root, 0);
+  const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+  EXPECT_EQ(status, ERROR_SUCCESS) << "the test authority stays trusted";
 }
 
 namespace {
