@@ -103,11 +103,16 @@ void Inet::Job::Run() {
   win::unique_internet session(
       ::InternetOpenW(L"Brevio", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return fail_last(L"opening the internet session");
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    DWORD value = socket_timeout_ms;
-    ::InternetSetOptionW(session.get(), option, &value, sizeof value);
-  }
+  // WinINet's own limits, so that the worker also gives up soon after the deadline. Set on the
+  // request as well: Wine takes the send and receive limits only there.
+  auto set_timeouts = [&](HINTERNET handle) {
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+      DWORD value = socket_timeout_ms;
+      ::InternetSetOptionW(handle, option, &value, sizeof value);
+    }
+  };
+  set_timeouts(session.get());
   win::unique_internet connection(::InternetConnectW(session.get(), host.c_str(), port, nullptr,
                                                      nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return fail_last(L"connecting");
@@ -120,6 +125,7 @@ void Inet::Job::Run() {
   win::unique_internet request(::HttpOpenRequestW(connection.get(), verb.c_str(), path.c_str(),
                                                   nullptr, nullptr, accept, flags, 0));
   if (!request) return fail_last(L"opening the request");
+  set_timeouts(request.get());
   if (!::HttpSendRequestW(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                           body.empty() ? nullptr : body.data(), static_cast<DWORD>(body.size())))
     return fail_last(L"sending the request");

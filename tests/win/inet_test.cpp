@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
+#include <tlhelp32.h>
 
 #include <stdexcept>
 #include <vector>
@@ -36,6 +37,17 @@ class Mute {
   int port_ = 0;
 };
 
+int ThreadsOfThisProcess() {
+  HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  int n = 0;
+  for (BOOL more = ::Thread32First(snap, &t); more; more = ::Thread32Next(snap, &t))
+    if (t.th32OwnerProcessID == ::GetCurrentProcessId()) ++n;
+  ::CloseHandle(snap);
+  return n;
+}
+
 void PumpUntilDone(Inet& inet, DWORD ms) {
   const DWORD until = ::GetTickCount() + ms;
   while (inet.StillExecuting() && static_cast<int>(until - ::GetTickCount()) > 0) {
@@ -69,6 +81,7 @@ TEST(Inet, TimeOutEndsTheRequestAsAnErrorOnThisThreadWhileItPumps) {
   };
   inet.RemoteHost(L"127.0.0.1");
   inet.RemotePort(server.port());
+  const int threads_before = ThreadsOfThisProcess();
   const DWORD start = ::GetTickCount();
   inet.Execute(inet.URL(), L"POST", "\r\n\r\n&XMLDATA=x", L"Content-type: application/x-www-form-urlencoded\r\n");
   EXPECT_LT(::GetTickCount() - start, 200u) << "Execute returns at once";
@@ -93,6 +106,9 @@ TEST(Inet, TimeOutEndsTheRequestAsAnErrorOnThisThreadWhileItPumps) {
   EXPECT_NE(inet.ResponseInfo().find(L"No complete reply within 0.7 seconds"), std::wstring::npos)
       << testing::PrintToString(inet.ResponseInfo());
   EXPECT_EQ(inet.GetChunk(512), L"") << "an error leaves no reply to read";
+  // The worker, still waiting on the mute server, gives up by itself shortly after.
+  for (int i = 0; i < 100 && ThreadsOfThisProcess() > threads_before; ++i) ::Sleep(50);
+  EXPECT_EQ(ThreadsOfThisProcess(), threads_before) << "the transfer's worker is left hanging";
 }
 
 TEST(Inet, RefusedConnectionIsAnErrorNamingIt) {
