@@ -37,6 +37,10 @@ add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_s
 set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# The reference service, built by the native tree, for the end-to-end tests.
+set(BREVIO_LUMORA_SERVICE ${CMAKE_SOURCE_DIR}/build/native/service/lumora-service
+    CACHE FILEPATH "lumora-service executable that the end-to-end tests run")
+
 # Small programs that the Windows tests drive: tests/win/apps/NAME.cpp becomes testapps/NAME.exe.
 file(GLOB test_app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/apps/*.cpp)
 set(test_app_targets "")
@@ -66,8 +70,16 @@ function(brevio_win_tests kind)
     target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
                                BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
     target_link_options(${target} PRIVATE -mconsole)
+    target_link_libraries(${target} PRIVATE ws2_32)
     add_dependencies(${target} brevio brevio_images ${test_app_targets})
-    add_test(NAME ${target} COMMAND ${target})
+    if(kind STREQUAL "e2e")
+      # Each end-to-end program runs in its own network namespace with the reference service.
+      target_link_libraries(${target} PRIVATE crypt32)
+      add_test(NAME ${target} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/netns-run ${wine_state}
+                                      ${BREVIO_LUMORA_SERVICE} $<TARGET_FILE:${target}>)
+    else()
+      add_test(NAME ${target} COMMAND ${target})
+    endif()
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_desktop)
   endforeach()
 endfunction()
