@@ -27,6 +27,7 @@ void frmOptions::LoadHotkeys() {
   // first registration is refused (silently) until GetProperties applies the saved letters.
   VBHotKey2 = VBHotKey::Load();
   VBHotKey1 = VBHotKey::Load();
+  VBHotKey1->HotkeyPressed = [this] { VBHotKey1_HotkeyPressed(); };
   VBHotKey2->HotkeyPressed = [this] { VBHotKey2_HotkeyPressed(); };
 }
 
@@ -71,6 +72,15 @@ void frmOptions::KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other)
   // entry, would find no conflict and change nothing, so the entry is only selected.
   ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(own.VKey() - kFirstKey), 0);
   frmWarning::Alert(L"1", L"Hotkey combinations cannot be the same");
+}
+
+void frmOptions::VBHotKey1_HotkeyPressed() {
+  // The phone window is the message buffer here and stays hidden; an empty number addresses
+  // the account holder's own phone.
+  frmPhone& phone = frmPhone::Get();
+  ui::SetText(phone.txtNum, L"");
+  ui::SetText(phone.txtMsg, CaptureSelection());
+  SendMessage(false);
 }
 
 void frmOptions::VBHotKey2_HotkeyPressed() {

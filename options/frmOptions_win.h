@@ -56,6 +56,7 @@ class frmOptions : public FormOf<frmOptions> {
   void SelectKeyEntry(HWND list, std::int32_t vkey);
   void Combo1_Click();
   void Combo2_Click();
+  void VBHotKey1_HotkeyPressed();
   void VBHotKey2_HotkeyPressed();
   bool BackupClipboard();   // every copyable format; false when the clipboard could not be read
   void RestoreClipboard();  // unless another program changed the clipboard since the capture

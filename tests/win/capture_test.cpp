@@ -12,6 +12,7 @@
 #include "capture/clipboard_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
+#include "phone/frmWarning_win.h"
 #include "input_util.h"
 #include "wine_util.h"
 
@@ -152,6 +153,23 @@ TEST_F(Capture, HotkeyOneCapturesTheSelectionAndTheClipboardHoldsItsTextAgain) {
   EXPECT_EQ(captured, L"hello");
   EXPECT_EQ(ClipboardText(), L"abc");
   EXPECT_EQ(editor_.Log(), L"ctrl+C") << "one plain Ctrl+C, nothing else";
+}
+
+TEST_F(Capture, HotkeyOneFillsTheHiddenPhoneWindowAndSendsToTheOwnPhone) {
+  // No account is set, so the send stops at its first check, before any network: the alert
+  // asking for the account shows that SendMessage ran, with the captured text in place.
+  ui::SetText(frmPhone::Get().txtNum, L"447700900999");
+  PutText(L"abc");
+  ASSERT_TRUE(editor_.Select(L"hello"));
+  PressCtrlAlt('P');
+  ASSERT_TRUE(PumpUntil([] { return frmWarning::IsLoaded(); })) << "no send was attempted";
+  EXPECT_EQ(frmWarning::Get().Message(), L"Please enter your Lumora username and password");
+  frmPhone& phone = frmPhone::Get();
+  EXPECT_EQ(ui::GetText(phone.txtNum), L"") << "the own phone: an empty destination";
+  EXPECT_EQ(ui::GetText(phone.txtMsg), L"hello");
+  EXPECT_FALSE(phone.Visible());
+  EXPECT_EQ(ClipboardText(), L"abc");
+  frmWarning::Get().Unload();
 }
 
 TEST_F(Capture, SelectingTheSameTextAsTheClipboardStillCountsAsACopy) {
