@@ -84,6 +84,7 @@ class Editor {
  public:
   Editor() : process_(WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe"), dir_.path()) {
     main_ = WaitForWindow(process_.id(), L"Brevio test editor", true);
+    // Shown only once created, its boxes included (WS_VISIBLE takes effect after WM_CREATE).
     edit_ = ::GetDlgItem(main_, 100);
     log_ = ::GetDlgItem(main_, 101);
   }
