@@ -7,8 +7,19 @@
 namespace HotkeySubclass {
 namespace {
 
-std::unique_ptr<WindowRegistry> g_windows;
-std::unique_ptr<ControlRegistry> g_controls;
+// Owned here and deleted when emptied. Deliberately not destroyed at process exit: controls
+// still registered then would unhook themselves from inside the registry's own destruction;
+// the system takes the windows and hotkeys down with the process anyway.
+WindowRegistry* g_windows = nullptr;
+ControlRegistry* g_controls = nullptr;
+
+template <typename Registry>
+void ReleaseIfEmpty(Registry*& registry) {
+  if (registry && registry->Empty()) {
+    delete registry;
+    registry = nullptr;
+  }
+}
 
 std::wstring KeyOf(HWND hwnd) { return HotkeyRegistryKey(reinterpret_cast<std::intptr_t>(hwnd)); }
 
@@ -16,11 +27,11 @@ LONG_PTR HookProcedure() { return reinterpret_cast<LONG_PTR>(&HotkeyWndProc); }
 
 }  // namespace
 
-WindowRegistry* SubclassedWindows() { return g_windows.get(); }
-ControlRegistry* HotkeyControls() { return g_controls.get(); }
+WindowRegistry* SubclassedWindows() { return g_windows; }
+ControlRegistry* HotkeyControls() { return g_controls; }
 
 bool AddHotkeyControl(const std::shared_ptr<HotkeyControl>& control) {
-  if (!g_controls) g_controls = std::make_unique<ControlRegistry>();
+  if (!g_controls) g_controls = new ControlRegistry();
   return g_controls->Add(control->UniqueKey(), control);
 }
 
@@ -31,7 +42,7 @@ void HookWindow(HWND hwnd) {
   record->hwnd = reinterpret_cast<std::intptr_t>(hwnd);
   record->OldWndProc = current;
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, HookProcedure());
-  if (!g_windows) g_windows = std::make_unique<WindowRegistry>();
+  if (!g_windows) g_windows = new WindowRegistry();
   // A window whose record exists but whose procedure was replaced since keeps its one record.
   g_windows->Add(KeyOf(hwnd), std::move(record));
 }
@@ -51,9 +62,9 @@ void UnhookWindow(HWND hwnd) {
       removed.push_back(*control);
       g_controls->Remove(key);
     }
-    if (g_controls->Empty()) g_controls.reset();
+    ReleaseIfEmpty(g_controls);
   }
-  if (g_windows && g_windows->Empty()) g_windows.reset();
+  ReleaseIfEmpty(g_windows);
 }
 
 LRESULT CALLBACK HotkeyWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
