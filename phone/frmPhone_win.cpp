@@ -51,6 +51,17 @@ LRESULT CALLBACK NumberBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// A multi-line edit box does not report text placed with WM_SETTEXT as a change; the
+// counters must follow such text too (the send-to-own-phone hotkey places its message there
+// and sends at once), so the message box reports it itself.
+LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_SETTEXT && result)
+    ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(hwnd), EN_CHANGE), reinterpret_cast<LPARAM>(hwnd));
+  return result;
+}
+
 // A label or counter takes the size of its text, growing to the right from its left edge.
 void FitToText(HWND label) {
   std::wstring text = ui::GetText(label);
@@ -101,6 +112,7 @@ void frmPhone::CreateControls() {
                           WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 32, 88, 83,
                           61, ids::kMsg, message_font_.get());
   ::SendMessageW(txtMsg, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
+  ::SetWindowSubclass(txtMsg, &MessageBoxProc, 1, 0);
   Picture4 = std::make_unique<PictureBox>(
       w, ids::kSend, 53, 167, 35, 25, true,
       PictureBox::Events{[this] { Picture4_Click(); }, nullptr,
@@ -127,7 +139,9 @@ void frmPhone::CreateControls() {
                           font_.get());
   ::SendMessageW(txtNum, EM_SETLIMITTEXT, kNumberLimit, 0);
   ::SetWindowSubclass(txtNum, &NumberBoxProc, 1, 0);
-  Command1 = ui::AddControl(w, L"BUTTON", L"?", WS_TABSTOP, 106, 62, 13, 17, ids::kHelp, font_.get());
+  // Drawn by the window to sit on the phone's screen like a small key.
+  Command1 = ui::AddControl(w, L"BUTTON", L"?", WS_TABSTOP | BS_OWNERDRAW, 106, 62, 13, 17,
+                            ids::kHelp, font_.get());
 
   Picture1 = std::make_unique<PictureBox>(
       w, ids::kUp, 94, 167, 32, 19, false,
@@ -202,7 +216,7 @@ void frmPhone::ShapeWindow() {
   ::InvalidateRect(hWnd(), nullptr, TRUE);  // the phone picture is the background
 }
 
-void frmPhone::PaintBackground(HDC dc) {
+void frmPhone::PaintBackground(HDC dc, int from_x, int from_y) {
   HBITMAP phone = Image(picBackground);
   if (!phone) {
     RECT rc{0, 0, kWidth, kHeight};
@@ -211,7 +225,7 @@ void frmPhone::PaintBackground(HDC dc) {
   }
   win::unique_dc memory(::CreateCompatibleDC(dc));
   win::select_object selected(memory.get(), phone);
-  ::BitBlt(dc, 0, 0, kWidth, kHeight, memory.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, 0, kWidth - from_x, kHeight - from_y, memory.get(), from_x, from_y, SRCCOPY);
 }
 
 void frmPhone::Form_Unload() {
@@ -219,6 +233,25 @@ void frmPhone::Form_Unload() {
   if (!phoneRgn) phoneRgn = std::make_unique<cDIBSectionRegion>();
   phoneRgn->Destroy();
   phoneRgn.reset();
+}
+
+void frmPhone::DrawHelpButton(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT rc = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0;
+  PaintBackground(dc, RectInParent(item.hwndItem).left, RectInParent(item.hwndItem).top);
+  win::unique_brush face(::CreateSolidBrush(pressed ? RGB(200, 214, 226) : RGB(236, 242, 247)));
+  win::unique_gdi pen(::CreatePen(PS_SOLID, 1, focused ? RGB(255, 255, 255) : RGB(36, 84, 107)));
+  {
+    win::select_object b(dc, face.get()), p(dc, pen.get());
+    ::RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 6, 6);
+  }
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(31, 67, 84));
+  win::select_object f(dc, font_.get());
+  if (pressed) ::OffsetRect(&rc, 0, 1);
+  ::DrawTextW(dc, L"?", 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void frmPhone::SetCounter(HWND label, std::int64_t value) {
@@ -294,6 +327,9 @@ void frmPhone::ShowForMessage() {
 }
 
 bool frmPhone::PreviewKey(const MSG& msg) {
+  // Esc acts on its release. Its press is kept from the controls: a multi-line edit box
+  // would otherwise close (and so unload) the window, as it does in a dialog.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
   if (msg.message != WM_KEYUP) return false;
   if (msg.wParam == VK_ESCAPE) {
     CloseWindow(false);
@@ -337,6 +373,19 @@ LRESULT frmPhone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           return 0;
       }
       break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item->hwndItem != Command1) break;
+      DrawHelpButton(*item);
+      return TRUE;
+    }
+    case WM_NEXTDLGCTL:
+      // Tab in the multi-line message box asks for the next control as in a dialog.
+      if (LOWORD(lp))
+        ::SetFocus(reinterpret_cast<HWND>(wp));
+      else
+        ::SetFocus(::GetNextDlgTabItem(hWnd(), ::GetFocus(), wp != 0));
+      return 0;
     case WM_MOUSEMOVE:
       ResetPictures();
       return 0;

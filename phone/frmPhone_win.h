@@ -56,7 +56,9 @@ class frmPhone : public FormOf<frmPhone> {
   void CreateControls();
   void LoadImages();
   void ShapeWindow();
-  void PaintBackground(HDC dc);
+  // The phone picture from (from_x, from_y) on, drawn at the device context's origin.
+  void PaintBackground(HDC dc, int from_x = 0, int from_y = 0);
+  void DrawHelpButton(const DRAWITEMSTRUCT& item);
   void SetCounter(HWND label, std::int64_t value);
   HBITMAP Image(enum Image which) const { return images_[which].Handle(); }
 
