@@ -22,3 +22,8 @@ add_test(NAME portable_sources_have_no_windows_h
 if(EXISTS ${CMAKE_SOURCE_DIR}/service/CMakeLists.txt)
   add_subdirectory(service)
 endif()
+
+# Writes config2.txt files for the demo and test set-ups.
+add_executable(brevio-config tools/brevio-config.cpp)
+target_link_libraries(brevio-config PRIVATE brevio_core)
+target_compile_options(brevio-config PRIVATE ${brevio_warnings})

@@ -1,31 +1,20 @@
 #include "service_test_support.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <random>
-#include <stdexcept>
 
 #include "service/accounts.h"
 #include "service/service_db.h"
-#include "service/unique_fd.h"
 
 namespace lumora::test {
 
-TempDir::TempDir() {
-  std::random_device random;
-  dir_ = std::filesystem::temp_directory_path() /
-         ("lumora-test-" + std::to_string(getpid()) + "-" + std::to_string(random()));
+TempDir::TempDir()
+    : dir_(std::filesystem::temp_directory_path() /
+           ("lumora-test-" + std::to_string(std::random_device()()))) {
   std::filesystem::create_directories(dir_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
 }
 
 std::string form_encode(std::string_view bytes) {
@@ -33,14 +22,10 @@ std::string form_encode(std::string_view bytes) {
   std::string out;
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    if (std::isalnum(b) && b < 0x80) {
+    if ((b < 0x80 && std::isalnum(b)) || c == '\r' || c == '\n') {
       out += c;
-    } else if (c == '\r' || c == '\n') {
-      out += c;
-    } else if (c == ' ') {
-      out += '+';
     } else {
-      out += {'%', kHex[b >> 4], kHex[b & 15]};
+      out += c == ' ' ? std::string("+") : std::string{'%', kHex[b >> 4], kHex[b & 15]};
     }
   }
   return out;
@@ -62,10 +47,9 @@ std::string request_body(std::string_view body, std::string_view destination) {
 }
 
 std::string between_tags(const std::string& reply, const std::string& tag) {
-  const std::string open = "<" + tag + ">", close = "</" + tag + ">";
-  const auto start = reply.find(open), end = reply.find(close);
+  const auto start = reply.find("<" + tag + ">"), end = reply.find("</" + tag + ">");
   if (start == std::string::npos || end == std::string::npos) return "(missing)";
-  return reply.substr(start + open.size(), end - start - open.size());
+  return reply.substr(start + tag.size() + 2, end - start - tag.size() - 2);
 }
 
 ServiceFixture::ServiceFixture(int credits) {
@@ -86,8 +70,7 @@ httplib::Result ServiceFixture::post(const std::string& body, const std::string&
 
 std::string ServiceFixture::submit(std::string_view body, std::string_view destination) {
   const auto result = post(request_body(body, destination));
-  if (!result) return "(no reply: " + httplib::to_string(result.error()) + ")";
-  return between_tags(result->body, "ResultCode");
+  return result ? between_tags(result->body, "ResultCode") : "(no reply)";
 }
 
 std::int64_t ServiceFixture::credits() {
@@ -96,25 +79,22 @@ std::int64_t ServiceFixture::credits() {
 }
 
 std::string raw_exchange(int port, const std::string& request) {
-  UniqueFd fd(socket(AF_INET, SOCK_STREAM, 0));
-  timeval timeout{5, 0};
+  const UniqueFd fd(socket(AF_INET, SOCK_STREAM, 0));
+  const timeval timeout{5, 0};
   setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    throw std::runtime_error("cannot connect");
-  }
-  if (send(fd.get(), request.data(), request.size(), MSG_NOSIGNAL) !=
-      static_cast<ssize_t>(request.size())) {
-    throw std::runtime_error("short send");
+  if (connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      send(fd.get(), request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
+    throw std::runtime_error("cannot send the request");
   }
   std::string received;
   char buffer[4096];
   ssize_t n;
   while ((n = recv(fd.get(), buffer, sizeof buffer, 0)) > 0) received.append(buffer, n);
-  if (n < 0 && errno != ECONNRESET) throw std::runtime_error("no end of reply within 5 seconds");
+  if (n < 0 && errno != ECONNRESET) throw std::runtime_error("no end of reply within 5 s");
   return received;
 }
 
