@@ -132,6 +132,9 @@ class PhoneWindow : public ::testing::Test {
     frmOptions::Get();
   }
   void SetUp() override {
+    // The pointer away from where the phone appears: moves the system reports under it would
+    // change the buttons' highlights in the middle of a test.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10);
     state.History.clear();
     state.hWndPrev = nullptr;
     ui::SetText(frmOptions::Get().txtFooter, L"");
