@@ -54,7 +54,7 @@ LRESULT CALLBACK NumberBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
 // A multi-line edit box does not report text placed with WM_SETTEXT as a change; the
 // counters must follow such text too (the send-to-own-phone hotkey places its message there
 // and sends at once), so the message box reports it itself.
-LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK MessageTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
   if (msg == WM_SETTEXT && result)
     ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
@@ -112,7 +112,7 @@ void frmPhone::CreateControls() {
                           WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 32, 88, 83,
                           61, ids::kMsg, message_font_.get());
   ::SendMessageW(txtMsg, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
-  ::SetWindowSubclass(txtMsg, &MessageBoxProc, 1, 0);
+  ::SetWindowSubclass(txtMsg, &MessageTextProc, 1, 0);
   Picture4 = std::make_unique<PictureBox>(
       w, ids::kSend, 53, 167, 35, 25, true,
       PictureBox::Events{[this] { Picture4_Click(); }, nullptr,
