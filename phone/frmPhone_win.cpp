@@ -304,6 +304,14 @@ void frmPhone::Picture5_Click() {
   }
 }
 
+void frmPhone::AddToHistory(const std::wstring& captured) {
+  const std::wstring number =
+      modBrevio::NormaliseNumber(captured, ui::GetText(frmOptions::Get().txtCountryCode));
+  if (number.empty()) return;
+  ui::SetText(txtNum, number);  // cut to the box's limit
+  state.History.push_back({ui::GetText(txtNum)});
+}
+
 void frmPhone::Picture4_Click() {
   frmOptions& options = frmOptions::Get();
   ui::SetText(txtNum, modBrevio::NormaliseNumber(ui::GetText(txtNum),

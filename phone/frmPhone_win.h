@@ -35,6 +35,9 @@ class frmPhone : public FormOf<frmPhone> {
   void CloseWindow(bool sent);   // hides; without a send, hands the focus back to hWndPrev
   // The way the number hotkey opens the window: the message selected, shown, focused.
   void ShowForMessage();
+  // The number hotkey's capture: normalised into the number box and appended to the history
+  // as the box then holds it; text that normalises to nothing changes nothing.
+  void AddToHistory(const std::wstring& captured);
 
   // Handlers, public so that the window can be driven as the user would.
   void Picture1_Click();  // up: a newer history entry

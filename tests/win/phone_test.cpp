@@ -294,8 +294,13 @@ TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryAndACaptureKeepsThePosition) {
 
   // Back to B (position 1); then D is captured: the position stays 1.
   Click(down);
-  state.History.push_back({L"444444"});
-  ui::SetText(phone_->txtNum, L"444444");
+  ui::SetText(frmOptions::Get().txtCountryCode, L"44");
+  phone_->AddToHistory(L"no number here");
+  EXPECT_EQ(state.History.size(), 3u) << "a capture of no digits appends nothing";
+  EXPECT_EQ(Number(), L"442222");
+  phone_->AddToHistory(L"04444");  // national: 0 becomes 44
+  EXPECT_EQ(Number(), L"444444");
+  EXPECT_EQ(phone_->histPos, 1);
   Click(up);
   EXPECT_EQ(Number(), L"444444") << "up shows the new newest entry";
   Click(down);
