@@ -37,6 +37,10 @@ add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${wine_s
 set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# The reference service, built by the native tree, for the end-to-end tests.
+set(BREVIO_LUMORA_SERVICE ${CMAKE_SOURCE_DIR}/build/native/service/lumora-service
+    CACHE FILEPATH "lumora-service executable that the end-to-end tests run")
+
 # tests/win/NAME_test.cpp becomes win_NAME.exe; tests/e2e/NAME_test.cpp becomes e2e_NAME.exe.
 function(brevio_win_tests kind)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
@@ -51,8 +55,16 @@ function(brevio_win_tests kind)
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     target_link_options(${target} PRIVATE -mconsole)
+    target_link_libraries(${target} PRIVATE ws2_32)
     add_dependencies(${target} brevio brevio_images)
-    add_test(NAME ${target} COMMAND ${target})
+    if(kind STREQUAL "e2e")
+      # Each end-to-end program runs in its own network namespace with the reference service.
+      target_link_libraries(${target} PRIVATE crypt32)
+      add_test(NAME ${target} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/netns-run ${wine_state}
+                                      ${BREVIO_LUMORA_SERVICE} $<TARGET_FILE:${target}>)
+    else()
+      add_test(NAME ${target} COMMAND ${target})
+    endif()
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RESOURCE_LOCK wine_desktop)
   endforeach()
 endfunction()

@@ -6,6 +6,7 @@
 
 #include "app/forms_win.h"
 #include "graphics/picture_win.h"
+#include "sending/inet_win.h"
 
 #undef SendMessage  // the program's own; the Win32 function is called as SendMessageW
 
@@ -25,8 +26,19 @@ class frmOptions : public FormOf<frmOptions> {
   void popExit_Click();
 
   // sending/: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
-  // Sends the phone window's message; true only when the service accepted it.
+  // Sends the phone window's message; true only when the service accepted it. Failures are
+  // told in the alert window or a message box; nothing escapes.
   bool SendMessage(bool check_number);
+  // Tells the outcome of `reply` in the alert window; true when the service accepted the
+  // message. Throws, with a plain description, for a reply it cannot read.
+  bool CheckResponse(const std::wstring& reply);
+  // True when the saved user name and password are both set; otherwise shows the options
+  // window and an alert, and returns false.
+  bool Check_Login_Details();
+  void Inet1_StateChanged(int State);
+
+  Inet Inet1;            // the transfer control
+  std::wstring Response;  // the reply of the latest request
 
   // capture/: the hotkey controls, the clipboard holders and the hotkey actions.
 
@@ -62,4 +74,8 @@ class frmOptions : public FormOf<frmOptions> {
   bool tray_added_ = false;
   StdPicture background_picture_;  // images\options.gif
   win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
+
+  // sending/
+  void WaitForTransfer();
+  std::wstring transfer_error_;  // the transfer's own error text of the latest request
 };

@@ -31,6 +31,7 @@ void frmWarning::Form_Load() {
   Label1 = ui::AddControl(hWnd(), L"EDIT", L"",
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           28, 30, 205, 103, kLabelId, font_.get());
+  ::SendMessageW(Label1, EM_SETLIMITTEXT, 0, 0);  // whole reply pages must fit
   RECT rc;
   ::GetWindowRect(hWnd(), &rc);
   POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);

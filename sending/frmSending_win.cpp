@@ -57,8 +57,9 @@ void frmSending::Paint(HDC dc) {
   ::DrawEdge(dc, &strip, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   ::FillRect(dc, &strip, ::GetSysColorBrush(COLOR_WINDOW));
   // The bar's left edge sits slightly outside the strip, as designed; the strip clips it.
-  long right = Px(kStrip.left) + 2 + (static_cast<long>(kBarLeft) + bar_width_) / kTwipsPerPixel;
-  RECT bar{strip.left, strip.top + 1, std::min<long>(right, strip.right - 1), strip.top + 1 + Px(kBarHeight) - 2};
+  const std::int64_t right =
+      std::min<std::int64_t>(Px(kStrip.left) + 2 + (kBarLeft + bar_width_) / kTwipsPerPixel, strip.right - 1);
+  RECT bar{strip.left, strip.top + 1, static_cast<LONG>(right), strip.top + 1 + Px(kBarHeight) - 2};
   if (bar.right > bar.left) {
     win::unique_brush fill(::CreateSolidBrush(RGB(0, 120, 215)));
     ::FillRect(dc, &bar, fill.get());

@@ -1,5 +1,7 @@
 #pragma once
 // "Brevio - Sending...": a small window whose bar grows while a message is on its way.
+#include <cstdint>
+
 #include "app/forms_win.h"
 
 class frmSending : public FormOf<frmSending> {
@@ -12,7 +14,7 @@ class frmSending : public FormOf<frmSending> {
   void ResetAfterOutcome();
 
   bool TimerEnabled() const { return timer_enabled_; }
-  int BarWidth() const { return bar_width_; }  // twips; grows by 300 each tick
+  std::int64_t BarWidth() const { return bar_width_; }  // twips; grows by 300 each tick
   void Timer1_Timer();
 
  protected:
@@ -23,6 +25,6 @@ class frmSending : public FormOf<frmSending> {
   void Paint(HDC dc);
   void SetTimerEnabled(bool enabled);
 
-  int bar_width_ = kDesignBarWidth;
+  std::int64_t bar_width_ = kDesignBarWidth;  // wide enough to grow for as long as the window stays up
   bool timer_enabled_ = false;
 };

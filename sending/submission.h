@@ -1,0 +1,39 @@
+#pragma once
+// The submission request: the XML document, the form body that carries it and the header
+// lines of the program's own. Pure text work; the transfer control posts the result.
+#include <string>
+#include <string_view>
+
+namespace sending {
+
+// The message as it goes to the service: the text, CR LF, then the footer (CR LF even when
+// the footer is empty).
+std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer);
+
+// "&", "<" and ">" as entities, so that an XML reader sees exactly the typed text.
+std::wstring EscapeXmlText(std::wstring_view text);
+
+// `text` inside CDATA. A "]]>" in the text would end the section early, so it is split
+// across two sections ("]]" ends one, ">" starts the next).
+std::wstring CdataSection(std::wstring_view text);
+
+struct SubmissionFields {
+  std::wstring username;
+  std::wstring password;
+  std::wstring body;    // ComposeBody's result
+  std::wstring number;  // empty: the account holder's own phone
+};
+
+// One line, no white space between the elements.
+std::wstring BuildSubmissionXml(const SubmissionFields& fields);
+
+// CR LF, CR LF, "&XMLDATA=", then the URL encoding of the document's ANSI bytes.
+std::string BuildFormBody(std::wstring_view xml);
+
+// The program's own header lines, each ended by CR LF: with proxy authentication on, the
+// proxy's keep-alive and Basic credentials ("user:password", the colon always present),
+// then always the form content type.
+std::wstring BuildHeaders(bool proxy_auth, std::wstring_view proxy_user,
+                          std::wstring_view proxy_password);
+
+}  // namespace sending

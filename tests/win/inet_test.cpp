@@ -1,0 +1,129 @@
+// The transfer control on its own: its address, its refusals, and how its end is reported.
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+#include <tlhelp32.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "app/forms_win.h"
+#include "sending/inet_win.h"
+#include "wine_util.h"
+
+namespace {
+
+// A loopback port that accepts connections and closes them at once without a word.
+class Mute {
+ public:
+  Mute() {
+    WSADATA data;
+    ::WSAStartup(MAKEWORD(2, 2), &data);
+    socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(socket_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    int len = sizeof addr;
+    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    ::listen(socket_, 4);  // connections wait in the backlog; nobody answers
+  }
+  ~Mute() { ::closesocket(socket_); }
+  int port() const { return port_; }
+
+ private:
+  SOCKET socket_;
+  int port_ = 0;
+};
+
+int ThreadsOfThisProcess() {
+  HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  int n = 0;
+  for (BOOL more = ::Thread32First(snap, &t); more; more = ::Thread32Next(snap, &t))
+    if (t.th32OwnerProcessID == ::GetCurrentProcessId()) ++n;
+  ::CloseHandle(snap);
+  return n;
+}
+
+void PumpUntilDone(Inet& inet, DWORD ms) {
+  const DWORD until = ::GetTickCount() + ms;
+  while (inet.StillExecuting() && static_cast<int>(until - ::GetTickCount()) > 0) {
+    forms::DoEvents();
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+}  // namespace
+
+TEST(Inet, UnusableAddressOrOperationIsRefusedAtOnce) {
+  Inet inet;
+  EXPECT_THROW(inet.Execute(L"not an address", L"POST", "", L""), std::runtime_error);
+  EXPECT_THROW(inet.Execute(L"ftp://localhost/hotkeys", L"POST", "", L""), std::runtime_error);
+  EXPECT_THROW(inet.Execute(L"http://localhost:80/hotkeys", L"DELETE", "", L""), std::runtime_error);
+  EXPECT_FALSE(inet.StillExecuting());
+}
+
+TEST(Inet, TimeOutEndsTheRequestAsAnErrorOnThisThreadWhileItPumps) {
+  Mute server;
+  Inet inet;
+  EXPECT_EQ(inet.RequestTimeout(), 60) << "the design-time time-out";
+  inet.RequestTimeoutMs(700);
+  std::vector<int> states;
+  bool executing_in_handler = false;
+  DWORD handler_thread = 0;
+  inet.StateChanged = [&](int state) {
+    states.push_back(state);
+    executing_in_handler = inet.StillExecuting();
+    handler_thread = ::GetCurrentThreadId();
+  };
+  inet.RemoteHost(L"127.0.0.1");
+  inet.RemotePort(server.port());
+  const int threads_before = ThreadsOfThisProcess();
+  const DWORD start = ::GetTickCount();
+  inet.Execute(inet.URL(), L"POST", "\r\n\r\n&XMLDATA=x", L"Content-type: application/x-www-form-urlencoded\r\n");
+  EXPECT_LT(::GetTickCount() - start, 200u) << "Execute returns at once";
+  EXPECT_TRUE(inet.StillExecuting());
+  // A second request while this one runs is refused, and this one goes on.
+  try {
+    inet.Execute(inet.URL(), L"POST", "", L"");
+    ADD_FAILURE() << "Execute accepted a second request";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Still executing last request");
+  }
+  ::Sleep(300);
+  EXPECT_TRUE(states.empty()) << "states arrive only while the thread pumps messages";
+  PumpUntilDone(inet, 10000);
+  const DWORD took = ::GetTickCount() - start;
+  ASSERT_EQ(states, std::vector<int>{Inet::icError});
+  EXPECT_TRUE(executing_in_handler) << "still executing while the handler runs";
+  EXPECT_EQ(handler_thread, ::GetCurrentThreadId());
+  EXPECT_FALSE(inet.StillExecuting());
+  EXPECT_GE(took, 650u);
+  EXPECT_LT(took, 3000u);
+  EXPECT_NE(inet.ResponseInfo().find(L"No complete reply within 0.7 seconds"), std::wstring::npos)
+      << testing::PrintToString(inet.ResponseInfo());
+  EXPECT_EQ(inet.GetChunk(512), L"") << "an error leaves no reply to read";
+  // The worker, still waiting on the mute server, gives up by itself shortly after.
+  for (int i = 0; i < 100 && ThreadsOfThisProcess() > threads_before; ++i) ::Sleep(50);
+  EXPECT_EQ(ThreadsOfThisProcess(), threads_before) << "the transfer's worker is left hanging";
+}
+
+TEST(Inet, RefusedConnectionIsAnErrorNamingIt) {
+  Inet inet;
+  int state = 0;
+  inet.StateChanged = [&](int s) { state = s; };
+  int port = 0;
+  {
+    Mute gone;
+    port = gone.port();
+  }  // nothing listens there now
+  inet.RemoteHost(L"127.0.0.1");
+  inet.RemotePort(port);
+  inet.Execute(inet.URL(), L"POST", "x", L"");
+  PumpUntilDone(inet, 30000);
+  EXPECT_EQ(state, Inet::icError);
+  EXPECT_NE(inet.ResponseInfo().find(L"(error 12029)"), std::wstring::npos) << testing::PrintToString(inet.ResponseInfo());
+}
