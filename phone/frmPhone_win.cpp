@@ -316,6 +316,9 @@ void frmPhone::Picture4_Click() {
   frmOptions& options = frmOptions::Get();
   ui::SetText(txtNum, modBrevio::NormaliseNumber(ui::GetText(txtNum),
                                                  ui::GetText(options.txtCountryCode)));
+  // A failed send (no number, no account, a refused confirmation, a refusal by the service)
+  // leaves the window open with its number and message.
+  if (options.SendMessage(true)) CloseWindow(true);
 }
 
 void frmPhone::Picture2_Click() { CloseWindow(false); }

@@ -3,6 +3,7 @@
 // keys Enter and Esc, and the focus handed back on closing.
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -16,6 +17,8 @@
 #include "graphics/picture_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
+#include "phone/frmWarning_win.h"
+#include "sending/frmSending_win.h"
 #include "phone/phone_ids_win.h"
 #include "wine_util.h"
 
@@ -115,6 +118,59 @@ void PlayMouse(const std::vector<MouseStep>& steps) {
   Pump(200);
 }
 
+// A service on a loopback port of its own that answers one request with `reply`.
+class OneReplyService {
+ public:
+  explicit OneReplyService(std::string reply) {
+    WSADATA wsa;
+    ::WSAStartup(MAKEWORD(2, 2), &wsa);
+    socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(socket_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    int len = sizeof addr;
+    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    ::listen(socket_, 1);
+    thread_ = std::thread([this, reply = std::move(reply)] {
+      SOCKET c = ::accept(socket_, nullptr, nullptr);
+      if (c == INVALID_SOCKET) return;
+      char buffer[4096];
+      std::string got;
+      // Up to the end of the form body: the request's last field is XMLDATA.
+      while (got.find("\r\n\r\n") == std::string::npos || got.size() < BodyEnd(got)) {
+        int n = ::recv(c, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        got.append(buffer, static_cast<std::size_t>(n));
+      }
+      request_ = got;
+      std::string answer = "HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                           std::to_string(reply.size()) + "\r\n\r\n" + reply;
+      ::send(c, answer.data(), static_cast<int>(answer.size()), 0);
+      ::shutdown(c, SD_SEND);
+      ::closesocket(c);
+    });
+  }
+  ~OneReplyService() {
+    ::closesocket(socket_);
+    thread_.join();
+  }
+  int port() const { return port_; }
+  std::string request() const { return request_; }
+
+ private:
+  static std::size_t BodyEnd(const std::string& got) {
+    const std::size_t head = got.find("\r\n\r\n") + 4;
+    const std::size_t at = got.find("Content-Length:");
+    return at == std::string::npos ? head : head + std::stoul(got.substr(at + 15));
+  }
+  SOCKET socket_;
+  int port_ = 0;
+  std::string request_;
+  std::thread thread_;
+};
+
 class PhoneWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -144,6 +200,9 @@ class PhoneWindow : public ::testing::Test {
     phone_ = &frmPhone::Get();
   }
   void TearDown() override {
+    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
+    if (frmSending::IsLoaded()) frmSending::Get().Unload();
+    static_cast<Settings&>(state) = Settings{};
     if (frmPhone::IsLoaded()) frmPhone::Get().Unload();
     Pump(50);
   }
@@ -406,14 +465,46 @@ TEST_F(PhoneWindow, TabOrderAndFocusHighlightOfSendAndClose) {
   EXPECT_EQ(PixelsOf(Shown(ids::kClose)), close_normal);
 }
 
-TEST_F(PhoneWindow, EnterOnTheFocusedSendButtonNormalisesTheNumber) {
+TEST_F(PhoneWindow, EnterOnTheFocusedSendButtonSendsAndAFailureKeepsTheWindowOpen) {
   ShowPhone();
+  static_cast<Settings&>(state) = Settings{};  // no account: the send stops at the check
   ui::SetText(frmOptions::Get().txtCountryCode, L"49");
   ui::SetText(phone_->txtNum, L"0151 2345-6789");
+  ui::SetText(phone_->txtMsg, L"see you");
   ::SetFocus(Item(ids::kSend));
   ::PostMessageW(Item(ids::kSend), WM_KEYDOWN, VK_RETURN, 0x001C0001);
-  Pump(100);
-  EXPECT_EQ(Number(), L"4915123456789");
+  Pump(200);
+  EXPECT_EQ(Number(), L"4915123456789") << "normalised before sending";
+  ASSERT_TRUE(frmWarning::IsLoaded());
+  EXPECT_EQ(frmWarning::Get().Message(), L"Please enter your Lumora username and password");
+  EXPECT_TRUE(phone_->Visible()) << "a failed send leaves the window open";
+  EXPECT_EQ(ui::GetText(phone_->txtMsg), L"see you");
+}
+
+TEST_F(PhoneWindow, ASuccessfulSendHidesWithoutHandingTheFocusBack) {
+  OneReplyService service(
+      "<?xml version=\"1.0\"?><SubmitMessageResponse><ResultCode>0</ResultCode>"
+      "<ResultText>OK</ResultText></SubmitMessageResponse>");
+  state.Usr = L"alice";
+  state.Pwd = L"secret";
+  state.Protocol = 4;
+  state.Port = std::to_wstring(service.port());
+  ui::SetText(frmOptions::Get().Text5, L"127.0.0.1");
+  ui::SetText(frmOptions::Get().txtCountryCode, L"44");
+  win::unique_window previous = OtherWindow(L"where the user came from", {10, 10, 200, 100});
+  state.hWndPrev = previous.get();
+  ui::SetText(phone_->txtNum, L"07700 900123");
+  ui::SetText(phone_->txtMsg, L"on my way");
+  ShowPhone();
+  Click(Item(ids::kSend));
+  Pump(300);
+  ui::SetText(frmOptions::Get().Text5, L"localhost");
+  ASSERT_TRUE(frmWarning::IsLoaded());
+  EXPECT_EQ(frmWarning::Get().Message(), L"Message sent");
+  EXPECT_FALSE(phone_->Visible());
+  EXPECT_NE(::GetForegroundWindow(), previous.get()) << "the alert's OK does that, not the send";
+  EXPECT_EQ(ui::GetText(phone_->txtMsg), L"on my way") << "kept for the next use";
+  EXPECT_NE(service.request().find("447700900123"), std::string::npos);
 }
 
 TEST_F(PhoneWindow, EnterOnTheFocusedCloseButtonHidesAndHandsTheFocusBack) {
