@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/forms_win.h"
+#include "graphics/picture_win.h"
 #include "sending/inet_win.h"
 
 #undef SendMessage  // the program's own; the Win32 function is called as SendMessageW
@@ -71,6 +72,8 @@ class frmOptions : public FormOf<frmOptions> {
   win::unique_font heading_font_;
   win::unique_icon tray_icon_;
   bool tray_added_ = false;
+  StdPicture background_picture_;  // images\options.gif
+  win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
 
   // sending/
   void WaitForTransfer();
