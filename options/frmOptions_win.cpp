@@ -10,6 +10,10 @@ void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
                     440, 446});
+  // The background picture, drawn under the window and (aligned) under its labels.
+  background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
+  if (HBITMAP picture = background_picture_.Handle())
+    background_.reset(::CreatePatternBrush(picture));
   CreateControls();
   FillKeyLists();
   state.History.clear();
@@ -113,8 +117,24 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case options_ids::kTrayMessage:
       OnTrayNotify(lp);
       return 0;
+    case WM_ERASEBKGND:
+      if (background_) {
+        RECT rc;
+        ::GetClientRect(hWnd(), &rc);
+        ::FillRect(reinterpret_cast<HDC>(wp), &rc, background_.get());
+        return 1;
+      }
+      break;
     case WM_CTLCOLORSTATIC: {
       auto dc = reinterpret_cast<HDC>(wp);
+      if (background_) {  // the picture shows through, lined up with the window's own
+        RECT rc;
+        ::GetWindowRect(reinterpret_cast<HWND>(lp), &rc);
+        ::MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&rc), 1);
+        ::SetBrushOrgEx(dc, -rc.left, -rc.top, nullptr);
+        ::SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(background_.get());
+      }
       ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
     }

@@ -8,6 +8,7 @@
 
 #include "app/forms_win.h"
 #include "capture/clipboard_win.h"
+#include "graphics/picture_win.h"
 #include "hotkeys/VBHotKey_win.h"
 #include "sending/inet_win.h"
 
@@ -98,6 +99,8 @@ class frmOptions : public FormOf<frmOptions> {
   win::unique_font heading_font_;
   win::unique_icon tray_icon_;
   bool tray_added_ = false;
+  StdPicture background_picture_;  // images\options.gif
+  win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
 
   // sending/
   void WaitForTransfer();

@@ -1,9 +1,16 @@
 #pragma once
 // The send window, drawn as a mobile phone. Its two boxes are also the message buffer that
 // every sender fills before calling SendMessage, so it may be loaded without being shown.
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 #include "app/forms_win.h"
+#include "graphics/cDIBSectionRegion_win.h"
+#include "graphics/picture_win.h"
+#include "phone/history.h"
+#include "phone/picture_box_win.h"
 
 class frmPhone : public FormOf<frmPhone> {
  public:
@@ -13,16 +20,62 @@ class frmPhone : public FormOf<frmPhone> {
   std::int32_t total = 0;    // characters counted for the message: message + footer + 1
   std::int32_t nummsgs = 0;  // SMS parts; SendMessage asks for confirmation above 1
 
-  // Up to 15 digits: the longest international number.
+  // Up to 15 digits: the longest international number. Holds for typing and for text the
+  // program places into the box alike (longer text is cut).
   static constexpr int kNumberLimit = 15;
 
   void SetCharsLeft();  // recomputes total, nummsgs and the counters on the phone's screen
 
+  // Position in the number history (0 = newest), the index and entry shown by the last move.
+  std::int32_t histPos = 0;
+  std::int32_t histIdx = 0;
+  std::optional<HistoryItem> histItem;
+
+  void ResetPictures();          // the normal image on all four picture buttons
+  void CloseWindow(bool sent);   // hides; without a send, hands the focus back to hWndPrev
+  // The way the number hotkey opens the window: the message selected, shown, focused.
+  void ShowForMessage();
+  // The number hotkey's capture: normalised into the number box and appended to the history
+  // as the box then holds it; text that normalises to nothing changes nothing.
+  void AddToHistory(const std::wstring& captured);
+
+  // Handlers, public so that the window can be driven as the user would.
+  void Picture1_Click();  // up: a newer history entry
+  void Picture5_Click();  // down: an older history entry
+  void Picture4_Click();  // send
+  void Picture2_Click();  // close
+  void Command1_Click();  // "?": the options window
+  void Label_MouseDown(int area);  // keypad: areas 1-10 digits, 11 back
+
  protected:
   void Form_Load() override;
+  void Form_Unload() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreviewKey(const MSG& msg) override;
 
  private:
+  enum Image { picBackground, picClr, picClrover, picSend, picSendOver, picDown, picDownO, picUp, picUpO, kImages };
+
+  void CreateControls();
+  void LoadImages();
+  void ShapeWindow();
+  // The phone picture from (from_x, from_y) on, drawn at the device context's origin.
+  void PaintBackground(HDC dc, int from_x = 0, int from_y = 0);
+  void DrawHelpButton(const DRAWITEMSTRUCT& item);
+  void SetCounter(HWND label, std::int64_t value);
+  HBITMAP Image(enum Image which) const { return images_[which].Handle(); }
+
+  std::array<StdPicture, kImages> images_;
+  std::unique_ptr<cDIBSectionRegion> phoneRgn;
+  std::unique_ptr<PictureBox> Picture1, Picture2, Picture4, Picture5;
+  std::array<std::unique_ptr<PictureBox>, 12> keys_;  // Label1 ... Label11 at [1] ... [11]
+  HWND Command1 = nullptr;
+  HWND lblTotalChars = nullptr, lblMsgs = nullptr, lblCharsLeft = nullptr;
+  HWND last_focus_ = nullptr;  // given back when the window is activated again
+
   win::unique_font font_;
   win::unique_font message_font_;
+  win::unique_font label_font_;
+  win::unique_brush num_brush_;
+  win::unique_brush msg_brush_;
 };

@@ -1,0 +1,38 @@
+#pragma once
+// A borderless child control that shows one bitmap (or nothing: a transparent hit area over
+// the parent's drawing) and reports its mouse, focus and key events to its owner.
+#include <windows.h>
+
+#include <functional>
+
+class PictureBox {
+ public:
+  struct Events {
+    std::function<void()> click;                 // left button pressed and released on it
+    std::function<void(UINT message)> button_down;  // WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN
+    std::function<void()> mouse_move;
+    std::function<void(bool gained)> focus;
+    std::function<void(UINT key)> key_down;      // Enter included (the dialog keys leave it)
+  };
+
+  PictureBox(HWND parent, int id, int x, int y, int width, int height, bool tab_stop,
+             Events events);
+  PictureBox(const PictureBox&) = delete;
+  PictureBox& operator=(const PictureBox&) = delete;
+  ~PictureBox();
+
+  HWND hWnd() const { return hwnd_; }
+  // Shows `picture` (borrowed: it must outlive its use here), drawn from the top-left corner.
+  void SetPicture(HBITMAP picture);
+  HBITMAP Picture() const { return picture_; }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint();
+
+  HWND hwnd_ = nullptr;
+  HBITMAP picture_ = nullptr;
+  bool pressed_ = false;
+  Events events_;
+};
