@@ -85,18 +85,13 @@ void frmOptions::VBHotKey1_HotkeyPressed() {
 
 void frmOptions::VBHotKey2_HotkeyPressed() {
   try {
-    CapturedNumber = modBrevio::NormaliseNumber(CaptureSelection(), ui::GetText(txtCountryCode));
+    const std::wstring captured = CaptureSelection();
+    CapturedNumber = modBrevio::NormaliseNumber(captured, ui::GetText(txtCountryCode));
     frmPhone& phone = frmPhone::Get();
-    if (!CapturedNumber.empty()) {
-      // Text placed by the program obeys the box's limit as typing does.
-      ui::SetText(phone.txtNum, CapturedNumber.substr(0, frmPhone::kNumberLimit));
-      state.History.push_back(HistoryItem{ui::GetText(phone.txtNum)});
-    }
+    phone.AddToHistory(captured);  // into the number box and the history, unless empty
     // Still the application where the text was selected: the phone window is not shown yet.
     state.hWndPrev = ::GetForegroundWindow();
-    ::SendMessageW(phone.txtMsg, EM_SETSEL, 0, ::GetWindowTextLengthW(phone.txtMsg));
-    phone.Show();
-    ::SetFocus(phone.txtMsg);
+    phone.ShowForMessage();  // message text selected, window shown, message box focused
   } catch (const std::exception& e) {
     ui::ShowError(Widen(e.what()));
   }
