@@ -91,14 +91,5 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   EXPECT_EQ(fixture.credits(), 1);
 }
 
-TEST(Submission, UnknownPathGetsAnHtml404) {
-  ServiceFixture fixture;
-  const auto reply = fixture.post(request_body("x"), "/nowhere");
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->status, 404);
-  EXPECT_NE(reply->body.find("<title>404 Not Found</title>"), std::string::npos);
-  EXPECT_TRUE(stored(fixture).empty());
-}
-
 }  // namespace
 }  // namespace lumora::test
