@@ -109,6 +109,7 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           if (HIWORD(wp) == CBN_SELCHANGE) Combo2_Click();
           return 0;
         case IDCANCEL: Hide(); return 0;
+        case options_ids::kPopSMS: popSMS_Click(); return 0;
         case options_ids::kPopOptions: popOptions_Click(); return 0;
         case options_ids::kPopSent: popSent_Click(); return 0;
         case options_ids::kPopExit: popExit_Click(); return 0;

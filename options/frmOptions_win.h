@@ -25,6 +25,7 @@ class frmOptions : public FormOf<frmOptions> {
   // options/tray_win.cpp: the notification-area icon and its menu.
   void AddTrayIcon();
   void RemoveTrayIcon();
+  void popSMS_Click();
   void popOptions_Click();
   void popSent_Click();
   void popExit_Click();

@@ -8,6 +8,7 @@
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
+#include "phone/frmPhone_win.h"
 
 namespace ids = options_ids;
 
@@ -59,6 +60,7 @@ void frmOptions::OnTrayNotify(LPARAM mouse_message) {
 
 void frmOptions::ShowTrayMenu() {
   win::unique_menu menu(::CreatePopupMenu());
+  ::AppendMenuW(menu.get(), MF_STRING, ids::kPopSMS, L"&Send SMS");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopSent, L"Outbo&x");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopOptions, L"&Options");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopExit, L"&Exit");
@@ -67,6 +69,8 @@ void frmOptions::ShowTrayMenu() {
   ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hWnd(), nullptr);
   ::PostMessageW(hWnd(), WM_NULL, 0, 0);
 }
+
+void frmOptions::popSMS_Click() { frmPhone::Get().Show(); }
 
 void frmOptions::popOptions_Click() { Show(); }
 
