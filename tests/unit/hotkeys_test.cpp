@@ -25,12 +25,6 @@ TEST(AtomName, PrefixesInFixedOrderAtLeastThreeDigitsAndNoWindow) {
   EXPECT_EQ(Hotkey(0x4000 | 1, 65).UniqueAtomName(), "ALT+065") << "high bits do not show";
   EXPECT_EQ(Hotkey(3, 80, 100).UniqueAtomName(), Hotkey(3, 80, 200).UniqueAtomName());
   EXPECT_EQ(Hotkey(3, 80, 1180).UniqueKey(), L"hwnd:1180");
-  // Read back, every combination of the four flags gives itself again.
-  for (std::int32_t mod = 0; mod < 16; ++mod) {
-    ApiHotkey read;
-    read.ApplyAtomName(Hotkey(mod, 112).UniqueAtomName());
-    EXPECT_TRUE(read.MatchedKey(Hotkey(mod, 112))) << Hotkey(mod, 112).UniqueAtomName();
-  }
 }
 
 TEST(MatchedKey, ComparesFlagsAndKeyOnly) {
@@ -40,11 +34,7 @@ TEST(MatchedKey, ComparesFlagsAndKeyOnly) {
     EXPECT_FALSE(Hotkey(3, 80).MatchedKey(other)) << other.UniqueAtomName();
 }
 
-TEST(HotkeyProperties, DefaultsAreNotStoredAndChangesRoundTripInTheirOrder) {
-  PropertyBag empty;
-  HotkeyProperties{}.Write(empty);
-  EXPECT_EQ(empty.Count(), 0u);
-  EXPECT_EQ(HotkeyProperties::Read(empty), HotkeyProperties{});  // Ctrl+Alt+A, enabled
+TEST(HotkeyProperties, OnlyChangesAreStoredInTheirOrderAndReadBack) {
 
   HotkeyProperties p;
   p.Enabled = false;

@@ -1,7 +1,6 @@
 // The options window's two hotkeys: loading them, the letter lists and their rule.
 #include <gtest/gtest.h>
 
-#include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 #include "hotkeys/HotkeySubclass_win.h"
 #include "options/frmOptions_win.h"
@@ -9,7 +8,6 @@
 #include "phone/frmWarning_win.h"
 #include "wine_util.h"
 
-using namespace testing_win;
 using modHotkeys::state;
 
 namespace {
@@ -30,21 +28,11 @@ void Choose(frmOptions& options, HWND list, int id, int index) {
   ::SendMessageW(options.hWnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-class OptionsHotkeys : public ::testing::Test {
- protected:
-  void SetUp() override { static_cast<Settings&>(state) = Settings{}; }  // VKey1 80 (P), VKey2 78 (N)
-  void TearDown() override {
-    if (frmOptions::IsLoaded()) frmOptions::Get().Unload();
-    PumpFor(50);
-  }
-};
-
 }  // namespace
 
-TEST_F(OptionsHotkeys, LoadingEndsWithPAndNRegisteredAndBothListsShowingThem) {
+TEST(OptionsHotkeys, LoadingRegistersPAndNAndALetterTakenByTheOtherHotkeyIsRefused) {
+  static_cast<Settings&>(state) = Settings{};  // VKey1 80 (P), VKey2 78 (N)
   frmOptions& options = frmOptions::Get();
-  EXPECT_EQ(options.VBHotKey1->VKey(), 80);
-  EXPECT_EQ(options.VBHotKey2->VKey(), 78);
   EXPECT_FALSE(CtrlAltFree('P'));
   EXPECT_FALSE(CtrlAltFree('N'));
   EXPECT_TRUE(CtrlAltFree('A')) << "the start-up Ctrl+Alt+A is released again";
@@ -57,14 +45,6 @@ TEST_F(OptionsHotkeys, LoadingEndsWithPAndNRegisteredAndBothListsShowingThem) {
   EXPECT_EQ(Selected(options.Combo2), 13);  // N
   EXPECT_FALSE(frmWarning::IsLoaded()) << "no alert on a normal start";
 
-  options.Unload();
-  EXPECT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
-  EXPECT_EQ(HotkeySubclass::SubclassedWindows(), nullptr);
-  EXPECT_TRUE(CtrlAltFree('P'));
-}
-
-TEST_F(OptionsHotkeys, ALetterTakenByTheOtherHotkeyIsRefusedAndZGivesKeyCode90) {
-  frmOptions& options = frmOptions::Get();
   Choose(options, options.Combo2, options_ids::kCombo2, 15);  // P, taken by hotkey 1
   EXPECT_EQ(Selected(options.Combo2), 13) << "back to N";
   EXPECT_EQ(options.VBHotKey2->VKey(), 78);
@@ -79,4 +59,8 @@ TEST_F(OptionsHotkeys, ALetterTakenByTheOtherHotkeyIsRefusedAndZGivesKeyCode90) 
   EXPECT_FALSE(CtrlAltFree('Z')) << "registered at once";
   EXPECT_TRUE(CtrlAltFree('P'));
   EXPECT_EQ(state.VKey1, 80) << "the setting changes only when saved";
+  options.Unload();
+  EXPECT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
+  EXPECT_EQ(HotkeySubclass::SubclassedWindows(), nullptr);
+  EXPECT_TRUE(CtrlAltFree('Z'));
 }
