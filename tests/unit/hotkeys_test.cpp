@@ -36,12 +36,7 @@ TEST(MatchedKey, ComparesFlagsAndKeyOnly) {
 
 TEST(HotkeyProperties, OnlyChangesAreStoredInTheirOrderAndReadBack) {
 
-  HotkeyProperties p;
-  p.Enabled = false;
-  p.WinKey = true;
-  p.VKey = 80;
-  p.AltKey = false;
-  p.ShiftKey = true;
+  const HotkeyProperties p{false, true, true, 80, true, false};  // Ctrl+Shift+Win+P, disabled
   PropertyBag bag;
   p.Write(bag);
   EXPECT_EQ(bag.Text(), "AltKey = 0\r\nShiftKey = -1\r\nVKey = 80\r\nWinKey = -1\r\nEnabled = 0\r\n");

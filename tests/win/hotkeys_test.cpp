@@ -42,11 +42,6 @@ struct FakeControl : HotkeyControl {
   std::vector<std::pair<std::int32_t, std::int32_t>> presses;
 };
 
-std::string AtomName(std::int32_t atom) {
-  char name[256] = {};
-  return std::string(name, ::GlobalGetAtomNameA(static_cast<ATOM>(atom & 0xFFFF), name, 255));
-}
-
 class Hotkeys : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -68,23 +63,6 @@ TEST_F(Hotkeys, ReadFromAtomReadsTheCombinationOfARealAtom) {
     EXPECT_EQ(h.hAtom(), 0) << "reading does not take the atom over";
     ::GlobalDeleteAtom(atom);
   }
-}
-
-TEST_F(Hotkeys, RegistriesAreCreatedOnDemandAndReleasedWhenEmptyWithTheAtom) {
-  auto control = VBHotKey::Load();
-  ASSERT_NE(SubclassedWindows(), nullptr);
-  ASSERT_NE(HotkeyControls(), nullptr);
-  EXPECT_EQ(SubclassedWindows()->Count(), 1u);
-  EXPECT_EQ(HotkeyControls()->Count(), 1u);
-  EXPECT_EQ(ProcOf(control->Window()), kHookProc);
-  const std::int32_t atom = control->hAtom();
-  EXPECT_EQ(AtomName(atom), "CONTROL+ALT+065");
-
-  control->StopHotkey();
-  EXPECT_EQ(SubclassedWindows(), nullptr);
-  EXPECT_EQ(HotkeyControls(), nullptr);
-  EXPECT_NE(ProcOf(control->Window()), kHookProc);
-  EXPECT_EQ(AtomName(atom), "") << "the atom is deleted";
 }
 
 TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {

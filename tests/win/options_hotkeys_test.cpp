@@ -32,7 +32,8 @@ void Choose(frmOptions& options, HWND list, int id, int index) {
 
 TEST(OptionsHotkeys, LoadingRegistersPAndNAndALetterTakenByTheOtherHotkeyIsRefused) {
   static_cast<Settings&>(state) = Settings{};  // VKey1 80 (P), VKey2 78 (N)
-  frmOptions& options = frmOptions::Get();
+  ASSERT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
+  frmOptions& options = frmOptions::Get();  // the registries are created on demand
   EXPECT_FALSE(CtrlAltFree('P'));
   EXPECT_FALSE(CtrlAltFree('N'));
   EXPECT_TRUE(CtrlAltFree('A')) << "the start-up Ctrl+Alt+A is released again";
@@ -44,6 +45,9 @@ TEST(OptionsHotkeys, LoadingRegistersPAndNAndALetterTakenByTheOtherHotkeyIsRefus
   EXPECT_EQ(Selected(options.Combo1), 15);  // P
   EXPECT_EQ(Selected(options.Combo2), 13);  // N
   EXPECT_FALSE(frmWarning::IsLoaded()) << "no alert on a normal start";
+  char atom[32] = {};
+  ::GlobalGetAtomNameA(static_cast<ATOM>(options.VBHotKey1->hAtom()), atom, 32);
+  EXPECT_STREQ(atom, "CONTROL+ALT+080");
 
   Choose(options, options.Combo2, options_ids::kCombo2, 15);  // P, taken by hotkey 1
   EXPECT_EQ(Selected(options.Combo2), 13) << "back to N";
@@ -59,8 +63,10 @@ TEST(OptionsHotkeys, LoadingRegistersPAndNAndALetterTakenByTheOtherHotkeyIsRefus
   EXPECT_FALSE(CtrlAltFree('Z')) << "registered at once";
   EXPECT_TRUE(CtrlAltFree('P'));
   EXPECT_EQ(state.VKey1, 80) << "the setting changes only when saved";
-  options.Unload();
+  const ATOM z = static_cast<ATOM>(options.VBHotKey1->hAtom());
+  options.Unload();  // and released when empty, the atoms deleted
   EXPECT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
   EXPECT_EQ(HotkeySubclass::SubclassedWindows(), nullptr);
+  EXPECT_EQ(::GlobalGetAtomNameA(z, atom, 32), 0u);
   EXPECT_TRUE(CtrlAltFree('Z'));
 }
