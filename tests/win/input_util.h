@@ -1,17 +1,117 @@
 #pragma once
-// Keyboard input through the system's input queue (SendInput), as if typed.
+// Header-only helpers shared by the capture tests (win and e2e): keyboard input through the
+// system's input queue (SendInput), the clipboard as other programs see it, and the test editor.
 #include <windows.h>
 
+#include <cstring>
 #include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
 
-namespace testing_win {
+namespace test_input {
 
-// Presses (down) or releases (up) the keys in the order given, as one input sequence.
-void KeysDown(std::initializer_list<WORD> keys);
-void KeysUp(std::initializer_list<WORD> keys);
-// Ctrl+Alt+key pressed and released completely.
-void PressCtrlAlt(WORD key);
-// True while the system sees the key down.
-bool KeyIsDown(WORD vk);
+// Presses (or, with KEYEVENTF_KEYUP, releases) the keys in the order given as one input sequence.
+inline void Keys(std::initializer_list<WORD> keys, DWORD flags = 0) {
+  std::vector<INPUT> in;
+  for (WORD vk : keys) {
+    in.push_back(INPUT{INPUT_KEYBOARD, {}});
+    in.back().ki = {vk, static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags, 0, 0};
+  }
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+inline void PressCtrlAlt(WORD key) {
+  Keys({VK_CONTROL, VK_MENU, key});
+  Keys({key, VK_MENU, VK_CONTROL}, KEYEVENTF_KEYUP);
+}
 
-}  // namespace testing_win
+// Runs this thread's messages until `done` or about `ms` milliseconds have passed.
+template <class Done>
+bool PumpUntil(Done done, DWORD ms = 5000) {
+  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < ms; ::Sleep(10)) {
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  return done();
+}
+
+using ClipboardFormats = std::vector<std::pair<UINT, std::string>>;
+inline bool PutOnClipboard(const ClipboardFormats& formats) {
+  bool all = ::OpenClipboard(nullptr) && ::EmptyClipboard();
+  for (const auto& [format, bytes] : formats) {
+    HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(::GlobalLock(mem), bytes.data(), bytes.size());
+    ::GlobalUnlock(mem);
+    all = ::SetClipboardData(format, mem) && all;
+  }
+  return ::CloseClipboard() && all;
+}
+inline std::string Utf16Bytes(const std::wstring& text) {
+  return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
+// Text alone on the clipboard; an empty text leaves it empty.
+inline bool PutText(const std::wstring& text) {
+  return PutOnClipboard(text.empty() ? ClipboardFormats{} : ClipboardFormats{{CF_UNICODETEXT, Utf16Bytes(text)}});
+}
+inline std::string ClipboardBytes(UINT format) {
+  if (!::OpenClipboard(nullptr)) return "<clipboard busy>";
+  std::string bytes;
+  if (HANDLE data = ::GetClipboardData(format)) {
+    bytes.assign(static_cast<const char*>(::GlobalLock(data)), ::GlobalSize(data));
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return bytes;
+}
+inline std::wstring ClipboardText() {
+  std::string bytes = ClipboardBytes(CF_UNICODETEXT);
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)).c_str();
+}
+
+// The test editor (apps/edit_app.exe) as a program of its own, ended with this object. Message
+// WM_APP+1 chooses its copy keys (bit 1 Ctrl+C, bit 2 Ctrl+Insert); its log box lists the C and
+// Insert presses it saw with their modifiers.
+class Editor {
+ public:
+  explicit Editor(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_)) return;
+    // Found while still being created: wait for the boxes too (WS_VISIBLE applies after WM_CREATE).
+    PumpUntil([&] {
+      main_ = ::FindWindowW(L"BrevioTestEditor", nullptr);
+      return (log_ = ::GetDlgItem(main_, 101)) != nullptr;
+    }, 15000);
+    edit_ = ::GetDlgItem(main_, 100);
+  }
+  ~Editor() {
+    ::TerminateProcess(info_.hProcess, 0);
+    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::CloseHandle(info_.hProcess);
+    ::CloseHandle(info_.hThread);
+  }
+  bool Ready() const { return edit_ && log_; }
+  HWND Window() const { return main_; }
+  // The editor in front with all of `text` selected, copying on the keys given.
+  bool Select(const std::wstring& text, int copy_keys = 3) {
+    ::SendMessageW(main_, WM_APP + 1, static_cast<WPARAM>(copy_keys), 0);
+    ::SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(edit_, EM_SETSEL, 0, -1);
+    ::SendMessageW(log_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    ::SetForegroundWindow(main_);
+    return PumpUntil([&] { return ::GetForegroundWindow() == main_; });
+  }
+  std::wstring Log() const {
+    wchar_t text[1024] = {};
+    ::SendMessageW(log_, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HWND main_ = nullptr, edit_ = nullptr, log_ = nullptr;
+};
+
+}  // namespace test_input
