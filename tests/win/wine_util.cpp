@@ -29,18 +29,21 @@ TempDir::~TempDir() {
 }
 
 std::wstring PrepareRunFolder(const TempDir& dir) {
-  std::wstring bin = WindowsPath(BREVIO_BIN_DIR);
   std::wstring exe = dir / L"brevio.exe";
-  ::CopyFileW((bin + L"\\brevio.exe").c_str(), exe.c_str(), FALSE);
-  std::wstring from = bin + L"\\images" + L'\0';
-  std::wstring to = dir.path() + L'\0';
+  ::CopyFileW((WindowsPath(BREVIO_BIN_DIR) + L"\\brevio.exe").c_str(), exe.c_str(), FALSE);
+  CopyImagesTo(dir.path());
+  return exe;
+}
+
+void CopyImagesTo(const std::wstring& folder) {
+  std::wstring from = WindowsPath(BREVIO_BIN_DIR) + L"\\images" + L'\0';
+  std::wstring to = folder + L'\0';
   SHFILEOPSTRUCTW op{};
   op.wFunc = FO_COPY;
   op.pFrom = from.c_str();
   op.pTo = to.c_str();
   op.fFlags = FOF_NO_UI;
   ::SHFileOperationW(&op);
-  return exe;
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -27,6 +27,8 @@ class TempDir {
 
 // A folder holding a copy of brevio.exe (and its pictures) to run it from.
 std::wstring PrepareRunFolder(const TempDir& dir);
+// Copies the program's "images" folder into `folder`.
+void CopyImagesTo(const std::wstring& folder);
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
