@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes block the thread that shows them, so tests answer them from a helper thread:
-// it finds the boxes of this process (dialog class #32770), records their title, text, icon
-// and buttons, and presses the button chosen for their title (the first button otherwise).
+// it finds the visible boxes of this process (dialog class #32770), records their title, text,
+// icon and buttons, and presses the button chosen for their title (the first button otherwise).
 #include <windows.h>
 
 #include <map>
@@ -14,91 +14,70 @@
 namespace test_boxes {
 
 struct BoxSeen {
-  std::wstring title;
-  std::wstring text;
+  std::wstring title, text;
   bool question_icon = false;
   bool topmost = false;  // system modal boxes stay above every window
   std::vector<int> buttons;  // identifiers of its push buttons
 };
+
 class BoxAnswerer {
  public:
-  explicit BoxAnswerer(std::map<std::wstring, int> answers = {});
-  ~BoxAnswerer();
-  std::vector<BoxSeen> Seen();
+  explicit BoxAnswerer(std::map<std::wstring, int> answers = {})
+      : answers_(std::move(answers)), stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this] { Run(); }) {}
+  ~BoxAnswerer() {
+    ::SetEvent(stop_);
+    thread_.join();
+    ::CloseHandle(stop_);
+  }
+  std::vector<BoxSeen> Seen() {
+    std::lock_guard lock(mutex_);
+    return seen_;
+  }
 
  private:
-  void Run();
+  static BOOL CALLBACK Collect(HWND hwnd, LPARAM boxes) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (owner == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd))
+      reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(hwnd);
+    return TRUE;
+  }
+  void Run() {
+    std::set<HWND> answered;
+    while (::WaitForSingleObject(stop_, 30) == WAIT_TIMEOUT) {
+      std::vector<HWND> boxes;
+      ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&boxes));
+      std::erase_if(answered, [](HWND h) { return !::IsWindow(h); });
+      for (HWND box : boxes) {
+        if (!answered.insert(box).second) continue;
+        BoxSeen seen;
+        std::wstring text(8192, L'\0');
+        seen.title = text.substr(0, ::GetWindowTextW(box, text.data(), 8192));
+        seen.text = text.substr(0, ::GetDlgItemTextW(box, 0xFFFF, text.data(), 8192));
+        HWND icon = ::GetDlgItem(box, 0x0440);
+        seen.question_icon = icon && reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) ==
+                                         ::LoadIconW(nullptr, IDI_QUESTION);
+        seen.topmost = (::GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+          if (HWND b = ::GetDlgItem(box, id); b && ::IsWindowVisible(b)) seen.buttons.push_back(id);
+        auto it = answers_.find(seen.title);
+        const int button = it != answers_.end() ? it->second : (seen.buttons.empty() ? IDOK : seen.buttons[0]);
+        {
+          std::lock_guard lock(mutex_);
+          seen_.push_back(seen);
+        }
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+      }
+    }
+  }
+
   std::map<std::wstring, int> answers_;
   std::mutex mutex_;
   std::vector<BoxSeen> seen_;
-  HANDLE stop_ = nullptr;
-  std::thread thread_;
+  HANDLE stop_;
+  std::thread thread_;  // last: starts once the members above exist
 };
-
-inline BoxAnswerer::BoxAnswerer(std::map<std::wstring, int> answers)
-    : answers_(std::move(answers)), stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-  thread_ = std::thread([this] { Run(); });
-}
-
-inline BoxAnswerer::~BoxAnswerer() {
-  ::SetEvent(stop_);
-  thread_.join();
-  ::CloseHandle(stop_);
-}
-
-inline std::vector<BoxSeen> BoxAnswerer::Seen() {
-  std::lock_guard lock(mutex_);
-  return seen_;
-}
-
-inline void BoxAnswerer::Run() {
-  std::set<HWND> answered;
-  const DWORD pid = ::GetCurrentProcessId();
-  while (::WaitForSingleObject(stop_, 30) == WAIT_TIMEOUT) {
-    std::vector<HWND> boxes;
-    struct Ctx {
-      DWORD pid;
-      std::vector<HWND>* boxes;
-    } ctx{pid, &boxes};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          auto* c = reinterpret_cast<Ctx*>(lp);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(hwnd, &owner);
-          wchar_t cls[64] = {};
-          ::GetClassNameW(hwnd, cls, 64);
-          if (owner == c->pid && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd))
-            c->boxes->push_back(hwnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    std::erase_if(answered, [](HWND h) { return !::IsWindow(h); });
-    for (HWND box : boxes) {
-      if (answered.count(box)) continue;
-      BoxSeen seen;
-      wchar_t text[8192] = {};
-      ::GetWindowTextW(box, text, 8192);
-      seen.title = text;
-      text[0] = 0;
-      ::GetDlgItemTextW(box, 0xFFFF, text, 8192);
-      seen.text = text;
-      HWND icon = ::GetDlgItem(box, 0x0440);
-      seen.question_icon = icon && reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                                       ::LoadIconW(nullptr, IDI_QUESTION);
-      seen.topmost = (::GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-      for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
-        if (HWND b = ::GetDlgItem(box, id); b && ::IsWindowVisible(b)) seen.buttons.push_back(id);
-      auto it = answers_.find(seen.title);
-      int button = it != answers_.end() ? it->second : (seen.buttons.empty() ? IDOK : seen.buttons[0]);
-      {
-        std::lock_guard lock(mutex_);
-        seen_.push_back(seen);
-      }
-      ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
-      answered.insert(box);
-    }
-  }
-}
 
 }  // namespace test_boxes
