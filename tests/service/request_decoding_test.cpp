@@ -60,17 +60,6 @@ TEST(SubmitRequest, AmpersandMustStartAReferenceOutsideCdata) {
   EXPECT_FALSE(with_user("u", "<![CDATA[never closed"));
 }
 
-TEST(SubmitRequest, RefusesBrokenOrIncompleteDocuments) {
-  EXPECT_FALSE(parse_submit_request("<SubmitMessageRequest><Header>"));
-  EXPECT_FALSE(parse_submit_request(
-      "<SubmitMessageRequest><Header><Username>u</Username><Password>p</Password></Header>"
-      "<MessageRequest><Message><Body>b</Body></Message></MessageRequest>"
-      "</SubmitMessageRequest>"));  // no Destination
-  EXPECT_FALSE(parse_submit_request(
-      "<Other><Header><Username>u</Username><Password>p</Password></Header><MessageRequest>"
-      "<Message><Body>b</Body><Destination/></Message></MessageRequest></Other>"));
-}
-
 TEST(Submission, PartsCountCharactersAndNumbersAreSevenToFifteenDigits) {
   const std::string e_acute_160 = [] {
     std::string s;

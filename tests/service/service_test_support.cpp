@@ -78,24 +78,4 @@ std::int64_t ServiceFixture::credits() {
   return find_account(db, kUser).value().credits;
 }
 
-std::string raw_exchange(int port, const std::string& request) {
-  const UniqueFd fd(socket(AF_INET, SOCK_STREAM, 0));
-  const timeval timeout{5, 0};
-  setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      send(fd.get(), request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
-    throw std::runtime_error("cannot send the request");
-  }
-  std::string received;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = recv(fd.get(), buffer, sizeof buffer, 0)) > 0) received.append(buffer, n);
-  if (n < 0 && errno != ECONNRESET) throw std::runtime_error("no end of reply within 5 s");
-  return received;
-}
-
 }  // namespace lumora::test

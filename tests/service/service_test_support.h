@@ -52,7 +52,4 @@ struct ServiceFixture {
   std::unique_ptr<Service> service;
 };
 
-// Sends `request` to the loopback port; all bytes received until the peer closes (5 s at most).
-std::string raw_exchange(int port, const std::string& request);
-
 }  // namespace lumora::test

@@ -1,6 +1,7 @@
 // Loading and saving config2.txt beside the program, with real files.
 #include <gtest/gtest.h>
 
+#include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/settings.h"
 #include "phone/frmWarning_win.h"
@@ -77,14 +78,7 @@ TEST_F(SettingsFileBesideTheProgram, FailedSaveKeepsTheOldFileAndSaysWhy) {
   ASSERT_TRUE(frmWarning::IsLoaded());
   EXPECT_EQ(frmWarning::Get().Mode, L"0");
   EXPECT_EQ(frmWarning::Get().Message(),
-            L"Settings not saved: " + [] {
-              wchar_t text[512] = {};
-              ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                               ERROR_ACCESS_DENIED, 0, text, 512, nullptr);
-              std::wstring t = text;
-              while (!t.empty() && (t.back() == L'\n' || t.back() == L'\r')) t.pop_back();
-              return t;
-            }());
+            L"Settings not saved: " + ui::SystemErrorText(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(SettingsFileBesideTheProgram, AFieldWithASpaceIsRefusedAndNothingIsWritten) {
