@@ -1,17 +1,9 @@
 #include "service/cp1252.h"
 
-#include <array>
-#include <cstdint>
+#include "app/codepage.h"
 
 namespace lumora {
 namespace {
-
-// Code points of the bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void append_utf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -19,7 +11,7 @@ void append_utf8(std::string& out, char32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {  // every code point of the table is below 0x10000
+  } else {  // every code point of Windows-1252 is below 0x10000
     out += static_cast<char>(0xE0 | (cp >> 12));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
@@ -31,10 +23,8 @@ void append_utf8(std::string& out, char32_t cp) {
 std::string cp1252_to_utf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 4);
-  for (char c : bytes) {
-    const auto b = static_cast<std::uint8_t>(c);
-    append_utf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t{b});
-  }
+  // The program's own code page table, so that both ends agree on every byte.
+  for (wchar_t c : codepage::FromCp1252(bytes)) append_utf8(out, static_cast<char32_t>(c));
   return out;
 }
 
