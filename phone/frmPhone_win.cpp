@@ -113,28 +113,23 @@ void frmPhone::CreateControls() {
                           61, ids::kMsg, message_font_.get());
   ::SendMessageW(txtMsg, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
   ::SetWindowSubclass(txtMsg, &MessageTextProc, 1, 0);
-  Picture4 = std::make_unique<PictureBox>(
-      w, ids::kSend, 53, 167, 35, 25, true,
-      PictureBox::Events{[this] { Picture4_Click(); }, nullptr,
-                         [this] { Picture4->SetPicture(Image(picSendOver)); },
-                         [this](bool gained) {
-                           if (gained) Picture4->SetPicture(Image(picSendOver));
-                           else ResetPictures();
-                         },
-                         [this](UINT key) {
-                           if (key == VK_RETURN) Picture4_Click();
-                         }});
-  Picture2 = std::make_unique<PictureBox>(
-      w, ids::kClose, 20, 166, 30, 26, true,
-      PictureBox::Events{[this] { Picture2_Click(); }, nullptr,
-                         [this] { Picture2->SetPicture(Image(picClrover)); },
-                         [this](bool gained) {
-                           if (gained) Picture2->SetPicture(Image(picClrover));
-                           else ResetPictures();
-                         },
-                         [this](UINT key) {
-                           if (key == VK_RETURN) Picture2_Click();
-                         }});
+  // Send and close: highlighted under the pointer and while focused; Enter clicks them.
+  auto key_button = [&](std::unique_ptr<PictureBox>& button, int id, RECT at, enum Image over,
+                        void (frmPhone::*click)()) {
+    button = std::make_unique<PictureBox>(
+        w, id, at.left, at.top, at.right, at.bottom, true,
+        PictureBox::Events{[this, click] { (this->*click)(); }, nullptr,
+                           [this, &button, over] { button->SetPicture(Image(over)); },
+                           [this, &button, over](bool gained) {
+                             if (gained) button->SetPicture(Image(over));
+                             else ResetPictures();
+                           },
+                           [this, click](UINT key) {
+                             if (key == VK_RETURN) (this->*click)();
+                           }});
+  };
+  key_button(Picture4, ids::kSend, {53, 167, 35, 25}, picSendOver, &frmPhone::Picture4_Click);
+  key_button(Picture2, ids::kClose, {20, 166, 30, 26}, picClrover, &frmPhone::Picture2_Click);
   txtNum = ui::AddControl(w, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 28, 60, 77, 19, ids::kNum,
                           font_.get());
   ::SendMessageW(txtNum, EM_SETLIMITTEXT, kNumberLimit, 0);

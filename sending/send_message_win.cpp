@@ -71,8 +71,6 @@ bool frmOptions::SendMessage(bool check_number) {
     Inet1.Protocol(state.Protocol);
 
     const std::wstring body = sending::ComposeBody(ui::GetText(phone.txtMsg), ui::GetText(txtFooter));
-    // A multi-line box announces no change when code sets its text, so count afresh here.
-    phone.SetCharsLeft();
     if (phone.nummsgs > 1 && !ConfirmParts(phone.nummsgs)) return false;
 
     const std::wstring xml = sending::BuildSubmissionXml(
