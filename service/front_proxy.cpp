@@ -74,7 +74,8 @@ std::string front_proxy_config(const FrontOptions& options, const std::filesyste
   // One buffer holds a whole request, 32 KiB of headers and the 1 MiB body limit, so that the
   // service only ever sees complete requests; buffers fill only as far as data arrives.
   c << "global\n"
-       "  maxconn 4000\n"
+       // Connections as many as the descriptor limit allows, up to about 5000.
+       "  fd-hard-limit 10000\n"
        "  tune.bufsize 1114112\n"
        "  tune.maxrewrite 1024\n"
        "defaults\n"

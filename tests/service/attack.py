@@ -165,25 +165,27 @@ def main():
     memory.report("after the slow and silent connections")
 
     def flood(result):
-        s = socket.create_connection(("127.0.0.1", 80))
+        s = socket.create_connection(("127.0.0.1", 80), timeout=20)
         s.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n")
         sent, block = 0, b"X-Flood: 1\r\n" * 5000
         try:
             while sent < 1000000:
                 s.sendall(block)
                 sent += 5000
+        except socket.timeout:
+            return  # stalled: neither read nor closed
         except OSError:
-            pass
-        result.append(sent)
+            result.append(sent)  # closed by the service
     flooded = []
-    floods = [threading.Thread(target=flood, args=(flooded,)) for _ in range(8)]
+    floods = [threading.Thread(target=flood, args=(flooded,), daemon=True) for _ in range(8)]
     for t in floods:
         t.start()
     for t in floods:
         t.join(30)
-    print("header flood: 8 connections cut off after %d to %d header lines"
-          % (min(flooded), max(flooded)))
-    check(len(flooded) == 8 and max(flooded) < 1000000, "the service cuts header floods off")
+    check(len(flooded) == 8, "the service cuts every header flood off (%d of 8)" % len(flooded))
+    if flooded:
+        print("header flood: 8 connections cut off after %d to %d header lines"
+              % (min(flooded), max(flooded)))
     check(submit("after the flood")[0] == "0", "the service answers after the flood")
     memory.report("after the header flood")
     check(memory.peaks[2] < 500 * 2**20, "memory stays bounded")
