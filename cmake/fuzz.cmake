@@ -5,6 +5,15 @@ endif()
 set(fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
 target_compile_options(brevio_core PRIVATE ${fuzz_flags})
 
+# The service's reading of a request, for request_fuzz.
+find_package(pugixml REQUIRED)
+add_library(lumora_request_fuzz STATIC
+  service/cp1252.cpp service/form_decoding.cpp service/submit_request.cpp service/xml_reply.cpp)
+target_compile_options(lumora_request_fuzz PRIVATE ${fuzz_flags} ${brevio_warnings})
+target_link_libraries(lumora_request_fuzz PUBLIC brevio_core pugixml::pugixml)
+# Inputs up to 1 MiB where a whole request or file is read at once.
+set(fuzz_max_len_request_fuzz 1048576)
+
 set(BREVIO_FUZZ_SECONDS 15 CACHE STRING "Length of each fuzz run under ctest")
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src IN LISTS fuzz_sources)
@@ -13,11 +22,18 @@ foreach(src IN LISTS fuzz_sources)
   target_compile_options(${name} PRIVATE ${fuzz_flags} ${brevio_warnings})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE brevio_core)
+  if(name STREQUAL "request_fuzz")
+    target_link_libraries(${name} PRIVATE lumora_request_fuzz)
+  endif()
+  set(max_len "")
+  if(DEFINED fuzz_max_len_${name})
+    set(max_len -max_len=${fuzz_max_len_${name}})
+  endif()
   set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${corpus})
   set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${name})
   add_test(NAME ${name}
            COMMAND ${name} -max_total_time=${BREVIO_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
-                   -print_final_stats=1 ${corpus} ${seeds})
+                   -print_final_stats=1 ${max_len} ${corpus} ${seeds})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()
