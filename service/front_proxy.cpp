@@ -125,11 +125,11 @@ FrontProxy::FrontProxy(const FrontOptions& options) : run_dir_(make_run_dir()), 
 FrontProxy::~FrontProxy() { stop(); }
 
 void FrontProxy::start(const FrontOptions& options) {
-  TcpListener http = listen_tcp("lumora-service", options.bind, options.http_port, 511);
+  TcpListener http = listen_tcp("", options.bind, options.http_port, 511);
   http_port_ = http.port;
   TcpListener https;
   if (options.https_port) {
-    https = listen_tcp("lumora-service", options.bind, *options.https_port, 511);
+    https = listen_tcp("", options.bind, *options.https_port, 511);
     https_port_ = https.port;
     write_file(run_dir_ / "server.pem",
                read_file(options.cert_path) + "\n" + read_file(options.key_path));

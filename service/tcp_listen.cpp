@@ -11,8 +11,9 @@
 namespace lumora {
 
 TcpListener listen_tcp(const std::string& who, const std::string& bind, int port, int backlog) {
-  const auto fail = [&who](const std::string& what) {
-    throw std::runtime_error(who + ": " + what + ": " + std::strerror(errno));
+  const std::string prefix = who.empty() ? "" : who + ": ";
+  const auto fail = [&prefix](const std::string& what) {
+    throw std::runtime_error(prefix + what + ": " + std::strerror(errno));
   };
   TcpListener listener{UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)), 0};
   if (!listener.socket) fail("socket");
@@ -22,7 +23,7 @@ TcpListener listen_tcp(const std::string& who, const std::string& bind, int port
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   if (inet_pton(AF_INET, bind.c_str(), &address.sin_addr) != 1) {
-    throw std::runtime_error(who + ": not an IPv4 address: " + bind);
+    throw std::runtime_error(prefix + "not an IPv4 address: " + bind);
   }
   if (::bind(listener.socket.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     fail("cannot listen on " + bind + ":" + std::to_string(port));

@@ -12,7 +12,7 @@ struct TcpListener {
 };
 
 // Binds bind:port (SO_REUSEADDR, close-on-exec) and listens; throws std::runtime_error with
-// `who` and the system's reason when that fails.
+// `who` (unless empty) and the system's reason when that fails.
 TcpListener listen_tcp(const std::string& who, const std::string& bind, int port, int backlog);
 
 }  // namespace lumora
