@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "service/accounts.h"
-#include "service/cp1252.h"
-#include "service/form_decoding.h"
 #include "service/messages.h"
 #include "service/submit_request.h"
 
@@ -24,10 +22,9 @@ bool valid_destination(std::string_view number) {
 }
 
 ResultCode submit_message(Database& db, std::string_view form_body) {
-  const auto xml = form_field(form_body, "XMLDATA");
-  if (!xml || xml->empty()) return ResultCode::kNoXmlData;
-  const auto request = parse_submit_request(cp1252_to_utf8(*xml));
-  if (!request) return ResultCode::kMalformedRequest;
+  const auto read = read_submission(form_body);
+  if (const auto* refused = std::get_if<ResultCode>(&read)) return *refused;
+  const auto* request = &std::get<SubmitRequest>(read);
 
   Transaction tx(db);
   const auto account = find_account(db, request->username);
