@@ -55,7 +55,9 @@ Service::Service(const ServiceOptions& options)
 }
 
 void Service::start(Listener& listener) {
-  install_routes(*listener.server, context_);
+  RouteContext context = context_;  // the routes keep copies, each with its listener's scheme
+  context.https = &listener == &https_;
+  install_routes(*listener.server, context);
   listener.server->set_payload_max_length(2 * 1024 * 1024);
   listener.thread = std::thread([&listener] {
     listener.server->listen_after_bind();
