@@ -22,8 +22,8 @@ and country code (44 for the United Kingdom). Save.</li>
 <li>Select some text and press <kbd>Ctrl</kbd>+<kbd>Alt</kbd>+<kbd>P</kbd>.</li></ol>
 </section>
 <section class="card"><h2>Credits and parts</h2>
-<p>A message of up to 160 characters is one part; a longer one travels as several parts and
-Brevio asks before sending it. Each part takes one credit. Your
+<p>A short message is one part; a longer one travels as several parts, and Brevio asks
+before sending it. Each part takes one credit. Your
 <a href="/subscribe">account page</a> shows the credits left; <a href="/buymsgs.jsp?n=125">buy
 more</a> from 50 to 5000 at a time.</p>
 </section>

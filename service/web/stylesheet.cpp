@@ -42,7 +42,7 @@ input,select{display:block;width:100%;margin-top:.25rem;padding:.55rem .7rem;fon
 border:1px solid #c7d0da;border-radius:8px;background:#fbfcfd}
 input:focus,select:focus{outline:2px solid var(--blue);outline-offset:1px;border-color:var(--blue)}
 small{display:block;font-weight:normal;color:var(--mute);font-size:.85rem}
-.row{display:flex;gap:.8rem}.row label{flex:1}.row .narrow{flex:0 0 6.5rem}
+.row{display:flex;gap:.8rem}.row label{flex:1}.row .narrow{flex:0 0 8.5rem}
 button,.button{display:inline-block;padding:.6rem 1.2rem;border-radius:8px;border:0;
 font:inherit;font-weight:bold;cursor:pointer;text-decoration:none;color:#fff;background:var(--blue)}
 button.primary{background:var(--green);box-shadow:0 2px 0 var(--leaf)}
