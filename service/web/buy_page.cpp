@@ -65,10 +65,17 @@ void get_offer(PageCall& call) {
                      400);
   }
   const std::string purchase = random_token();
+  const std::int64_t account = call.visit.account->id;
   call.db.prepare("INSERT INTO purchases (id, account, credits) VALUES (?, ?, ?)")
       .bind(1, purchase)
-      .bind(2, call.visit.account->id)
+      .bind(2, account)
       .bind(3, *n)
+      .step();
+  // Every showing of the page opens a purchase; an account keeps its newest few open ones.
+  call.db.prepare("DELETE FROM purchases WHERE account = ?1 AND confirmed = 0 AND rowid NOT IN "
+                  "(SELECT rowid FROM purchases WHERE account = ?1 AND confirmed = 0 "
+                  "ORDER BY rowid DESC LIMIT 20)")
+      .bind(1, account)
       .step();
   send_page(call.response, render_offer(call.visit, *n, purchase));
 }

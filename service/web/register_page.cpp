@@ -75,7 +75,7 @@ std::wstring widen_ascii(std::string_view text) {
 std::string check(const Registration& form, const std::string& password,
                   const std::string& password2, NewAccount& account) {
   const auto user = printable_cp1252(form.user);
-  if (form.user.empty() || form.user.size() > 32 || !user || user->find(' ') != std::string::npos) {
+  if (!user || user->empty() || user->size() > 32 || user->find(' ') != std::string::npos) {
     return "Choose a user name of 1 to 32 characters without spaces.";
   }
   const auto pass = printable_cp1252(password);
