@@ -6,6 +6,7 @@
 #include "service/login_check.h"
 #include "service/service_db.h"
 #include "service/web/login_token.h"
+#include "service/web/session.h"
 #include "service_test_support.h"
 
 namespace lumora::test {
@@ -42,6 +43,21 @@ TEST(LoginThrottle, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnl
   EXPECT_EQ(check_login(db, alice, {kPassword}, t + 80), LoginCheck::kThrottled);
   EXPECT_EQ(check_login(db, alice, {kPassword}, t + 74 + 59), LoginCheck::kThrottled);
   EXPECT_EQ(check_login(db, alice, {kPassword}, t + 74 + 60), LoginCheck::kAccepted);
+}
+
+TEST(Sessions, EndOnSignOutAndOnExpiry) {
+  TempDir dir;
+  Database db = open_service_db(dir.path("s.db").string());
+  add_account(db, {kUser, kPassword, kPhone, 10});
+  const std::int64_t t = 1'000'000;
+  const Session a = start_session(db, find_account(db, kUser)->id, t);
+  const Session b = start_session(db, find_account(db, kUser)->id, t);
+  EXPECT_EQ(a.id.size(), 64u);  // 256 random bits
+  EXPECT_NE(a.id, b.id);
+  EXPECT_TRUE(find_session(db, a.id, t + kSessionSeconds - 1));
+  EXPECT_FALSE(find_session(db, a.id, t + kSessionSeconds));
+  end_session(db, b.id);
+  EXPECT_FALSE(find_session(db, b.id, t + 1));
 }
 
 TEST(PasswordStore, PlainPasswordsOfAnOlderDatabaseAreHashedWhenItIsOpened) {
