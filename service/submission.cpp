@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "service/accounts.h"
+#include "service/login_check.h"
 #include "service/messages.h"
 #include "service/submit_request.h"
 
@@ -28,7 +29,11 @@ ResultCode submit_message(Database& db, std::string_view form_body) {
 
   Transaction tx(db);
   const auto account = find_account(db, request->username);
-  if (!account || account->password != request->password) return ResultCode::kLoginFailed;
+  if (!account) return ResultCode::kLoginFailed;
+  if (const LoginCheck login = check_login(db, *account, request->password);
+      login != LoginCheck::kAccepted) {
+    return login == LoginCheck::kThrottled ? ResultCode::kLoginThrottled : ResultCode::kLoginFailed;
+  }
   if (!request->destination.empty() && !valid_destination(request->destination)) {
     return ResultCode::kBadDestination;
   }
