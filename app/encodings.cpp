@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace modHotkeys {
+namespace encodings {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -102,4 +102,4 @@ std::string Base64Encode(std::string_view value) {
   return out;
 }
 
-}  // namespace modHotkeys
+}  // namespace encodings
