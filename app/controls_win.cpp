@@ -66,20 +66,28 @@ void AddTooltip(HWND parent, HWND control, const wchar_t* text) {
   ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-POINT ScreenCentre(int width, int height) {
-  return {::GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2,
-          ::GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2};
+void CentreOnScreen(HWND window, int down) {
+  RECT rc;
+  if (!::GetWindowRect(window, &rc)) return;
+  const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2 - (rc.right - rc.left) / 2;
+  const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2 + down;
+  ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring SystemErrorText(DWORD code) {
+std::wstring SystemMessage(DWORD code, bool keep_line_end) {
   wchar_t buffer[512] = {};
   DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                              code, 0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
   std::wstring text(buffer, n);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-    text.pop_back();
-  if (text.empty()) text = L"Error " + std::to_wstring(code);
-  return text;
+  auto trailing = [&](wchar_t c) { return c == L' ' || (!keep_line_end && (c == L'\r' || c == L'\n')); };
+  while (!text.empty() && trailing(text.back())) text.pop_back();
+  const std::size_t first = text.find_first_not_of(L' ');
+  return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
+
+std::wstring SystemErrorText(DWORD code) {
+  std::wstring text = SystemMessage(code);
+  return text.empty() ? L"Error " + std::to_wstring(code) : text;
 }
 
 void ShowError(const std::wstring& text) {

@@ -26,10 +26,14 @@ void SetChecked(HWND check_box, bool checked);
 // Adds a tooltip for `control` to the tooltip window of `parent` (created on first use).
 void AddTooltip(HWND parent, HWND control, const wchar_t* text);
 
-// Centre of the screen for a window of this size (the full screen, not the work area).
-POINT ScreenCentre(int width, int height);
+// Moves the window to the centre of the screen (the full screen, not the work area), `down`
+// pixels lower; its size, stacking and activation stay.
+void CentreOnScreen(HWND window, int down = 0);
 
-// The system's description of an error code, without the trailing line break.
+// The system's description of an error code, blanks trimmed at both ends; the line end the
+// system puts at its end is removed too unless `keep_line_end`. Empty when there is none.
+std::wstring SystemMessage(DWORD code, bool keep_line_end = false);
+// SystemMessage, or "Error N" when the system has no text for the code.
 std::wstring SystemErrorText(DWORD code);
 
 // A message box with only an OK button, no icon and the program's title.

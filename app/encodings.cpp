@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace modHotkeys {
+namespace encodings {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -104,4 +104,4 @@ std::string Base64Encode(std::string_view value) {
   return out;
 }
 
-}  // namespace modHotkeys
+}  // namespace encodings

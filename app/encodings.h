@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace modHotkeys {
+namespace encodings {
 
 // The key shared by the settings file and the login token that the service's pages decode.
 inline constexpr int kScrambleKey = 11;
@@ -30,4 +30,4 @@ std::string URLDecode(std::string_view text);
 // RFC 4648 Base64 with '=' padding and no line breaks.
 std::string Base64Encode(std::string_view value);
 
-}  // namespace modHotkeys
+}  // namespace encodings

@@ -80,45 +80,24 @@ void DoEvents() {
 }  // namespace forms
 
 void Form::CreateFormWindow(const WindowSpec& spec) {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, spec.class_name, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Form::WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hbrBackground = spec.background ? spec.background : ::GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = spec.class_name;
-    ::RegisterClassExW(&wc);
-  }
+  win::RegisterClassOnce({spec.class_name, ::LoadCursorW(nullptr, IDC_ARROW),
+                          ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
+                          spec.background ? spec.background : ::GetSysColorBrush(COLOR_WINDOW)});
   RECT rc{0, 0, spec.client_width, spec.client_height};
   ::AdjustWindowRectEx(&rc, spec.style, FALSE, spec.ex_style);
-  HWND hwnd = ::CreateWindowExW(spec.ex_style, spec.class_name, spec.caption, spec.style,
-                                CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
-                                rc.bottom - rc.top, nullptr, nullptr, instance, this);
-  if (!window_) window_.reset(hwnd);  // normally already taken over by WndProc
+  HWND hwnd = win::CreateFor(this, spec.class_name, spec.ex_style, spec.caption, spec.style,
+                             CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,
+                             nullptr, nullptr);
+  if (!window_) window_.reset(hwnd);  // normally already taken over by OnMessage
 }
 
-LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (form) form->window_.release();  // the window is gone; nothing left to destroy
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  if (!form) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (!form->window_) form->window_.reset(hwnd);  // messages sent during CreateWindowEx
+LRESULT Form::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!window_) window_.reset(hwnd);  // messages sent during CreateWindowEx
   if (msg == WM_CLOSE) {
-    form->Form_QueryUnload();
+    Form_QueryUnload();
     return 0;
   }
-  return form->HandleMessage(msg, wp, lp);
+  return HandleMessage(msg, wp, lp);
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }

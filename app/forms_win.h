@@ -7,8 +7,9 @@
 #include <string>
 
 #include "app/handles_win.h"
+#include "app/window_class_win.h"
 
-class Form {
+class Form : public win::MessageReceiver {
  public:
   Form() = default;
   Form(const Form&) = delete;
@@ -45,7 +46,8 @@ class Form {
 
  private:
   template <class F> friend class FormOf;
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnWindowGone() override { window_.release(); }  // nothing left to destroy
 
   win::unique_window window_;
   void (*unload_)() = nullptr;

@@ -35,39 +35,32 @@ class unique_any {
   }
 
  private:
-  static constexpr T Invalid = nullptr;
+  static constexpr T Invalid = T{};
   T value_ = Invalid;
 };
 
-namespace detail {
-inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
-inline void CloseWindow(HWND h) { ::DestroyWindow(h); }
-inline void CloseGdi(HGDIOBJ h) { ::DeleteObject(h); }
-inline void CloseDC(HDC h) { ::DeleteDC(h); }
-inline void CloseModule(HMODULE h) { ::FreeLibrary(h); }
-inline void CloseInternet(HINTERNET h) { ::InternetCloseHandle(h); }
-inline void CloseMenu(HMENU h) { ::DestroyMenu(h); }
-inline void CloseIcon(HICON h) { ::DestroyIcon(h); }
-inline void CloseGlobal(HGLOBAL h) { ::GlobalFree(h); }
-inline void CloseFont(HFONT h) { ::DeleteObject(h); }
-inline void CloseBrush(HBRUSH h) { ::DeleteObject(h); }
-inline void CloseBitmap(HBITMAP h) { ::DeleteObject(h); }
-inline void CloseRegion(HRGN h) { ::DeleteObject(h); }
-}  // namespace detail
+// Each alias names the function that frees its handle.
+using unique_handle = unique_any<HANDLE, &::CloseHandle>;
+using unique_window = unique_any<HWND, &::DestroyWindow>;
+using unique_gdi = unique_any<HGDIOBJ, &::DeleteObject>;
+using unique_dc = unique_any<HDC, &::DeleteDC>;
+using unique_module = unique_any<HMODULE, &::FreeLibrary>;
+using unique_internet = unique_any<HINTERNET, &::InternetCloseHandle>;
+using unique_menu = unique_any<HMENU, &::DestroyMenu>;
+using unique_icon = unique_any<HICON, &::DestroyIcon>;
+using unique_hglobal = unique_any<HGLOBAL, &::GlobalFree>;
+using unique_font = unique_any<HFONT, &::DeleteObject>;
+using unique_brush = unique_any<HBRUSH, &::DeleteObject>;
+using unique_bitmap = unique_any<HBITMAP, &::DeleteObject>;
+using unique_region = unique_any<HRGN, &::DeleteObject>;
 
-using unique_handle = unique_any<HANDLE, detail::CloseKernel>;
-using unique_window = unique_any<HWND, detail::CloseWindow>;
-using unique_gdi = unique_any<HGDIOBJ, detail::CloseGdi>;
-using unique_dc = unique_any<HDC, detail::CloseDC>;
-using unique_module = unique_any<HMODULE, detail::CloseModule>;
-using unique_internet = unique_any<HINTERNET, detail::CloseInternet>;
-using unique_menu = unique_any<HMENU, detail::CloseMenu>;
-using unique_icon = unique_any<HICON, detail::CloseIcon>;
-using unique_hglobal = unique_any<HGLOBAL, detail::CloseGlobal>;
-using unique_font = unique_any<HFONT, detail::CloseFont>;
-using unique_brush = unique_any<HBRUSH, detail::CloseBrush>;
-using unique_bitmap = unique_any<HBITMAP, detail::CloseBitmap>;
-using unique_region = unique_any<HRGN, detail::CloseRegion>;
+// A COM interface pointer, released by its owner.
+template <typename I>
+void ReleaseInterface(I* p) {
+  p->Release();
+}
+template <typename I>
+using unique_com = unique_any<I*, &ReleaseInterface<I>>;
 
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 inline unique_handle file_handle(HANDLE h) {
@@ -89,6 +82,40 @@ class window_dc {
  private:
   HWND hwnd_;
   HDC dc_;
+};
+
+// A device context borrowed from the screen: GetDC(nullptr).
+inline window_dc screen_dc() { return window_dc(nullptr); }
+
+// The painting of a window between BeginPaint and EndPaint.
+class paint {
+ public:
+  explicit paint(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+  paint(const paint&) = delete;
+  paint& operator=(const paint&) = delete;
+  ~paint() { ::EndPaint(hwnd_, &ps_); }
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& info() const { return ps_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// The clipboard opened for the guard's lifetime, with `owner` as its owner (null: none).
+class clipboard_open {
+ public:
+  explicit clipboard_open(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+  clipboard_open(const clipboard_open&) = delete;
+  clipboard_open& operator=(const clipboard_open&) = delete;
+  ~clipboard_open() {
+    if (open_) ::CloseClipboard();
+  }
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_;
 };
 
 // An object selected into a device context; the previous one goes back on scope exit.

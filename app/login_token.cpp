@@ -2,15 +2,16 @@
 
 #include "app/codepage.h"
 #include "app/encodings.h"
+#include "app/text.h"
 
-namespace modHotkeys {
+namespace account_pages {
 
 std::wstring LoginToken(std::wstring_view usr, std::wstring_view pwd) {
   std::wstring login(usr);
   login += L' ';
   login += pwd;
-  std::string hex = HexEncode(Scramble(codepage::ToAnsi(login)));
-  return std::wstring(hex.begin(), hex.end());  // hexadecimal digits only
+  std::string hex = encodings::HexEncode(encodings::Scramble(codepage::ToAnsi(login)));
+  return Widen(hex);  // hexadecimal digits only
 }
 
-}  // namespace modHotkeys
+}  // namespace account_pages

@@ -4,6 +4,6 @@
 #include <string>
 #include <string_view>
 
-namespace modHotkeys {
+namespace account_pages {
 std::wstring LoginToken(std::wstring_view usr, std::wstring_view pwd);
-}
+}  // namespace account_pages

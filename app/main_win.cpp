@@ -1,5 +1,27 @@
+// The program's entry point: refuses a second instance, loads the settings and the main
+// window, and runs until the last window unloads.
 #include <windows.h>
 
+#include "app/forms_win.h"
 #include "app/modHotkeys_win.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return modHotkeys::Main(); }
+namespace {
+
+int Main() {
+  using namespace modHotkeys;
+  if (PrevInstance()) {
+    ::MessageBoxW(nullptr,
+                  L"Please double-click the phone icon in the System tray\r\nto access the Options",
+                  L"Brevio already running", MB_OK);
+    return 0;
+  }
+  InstallAnsiCodePage();
+  LoadSettings();
+  Form& main_window = LoadMainWindow();
+  if (state.HideStartUp == 0) main_window.Show();
+  return forms::RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return Main(); }

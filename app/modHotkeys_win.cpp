@@ -2,10 +2,10 @@
 
 #include "app/codepage.h"
 #include "app/controls_win.h"
+#include "app/files_win.h"
 #include "app/forms_win.h"
+#include "app/frmWarning_win.h"
 #include "app/handles_win.h"
-#include "options/frmOptions_win.h"
-#include "phone/frmWarning_win.h"
 
 namespace modHotkeys {
 
@@ -66,24 +66,13 @@ bool PrevInstance() {
 
 void LoadSettings() {
   static_cast<Settings&>(state) = Settings{};
-  win::unique_handle file = win::file_handle(
-      ::CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 20)) return;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() &&
-      !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-    return;
-  bytes.resize(read);
-  static_cast<Settings&>(state) = settings_file::Parse(bytes);
+  const files::WholeFile file = files::ReadWholeFile(SettingsPath(), 1 << 20);
+  if (file.complete()) static_cast<Settings&>(state) = settings_file::Parse(file.bytes);
 }
 
 bool SaveSettings() {
   if (auto field = settings_file::FieldThatCannotBeStored(state)) {
-    frmWarning::Alert(L"1", L"Settings not saved: the " + *field +
+    frmWarning::Alert(AlertMode::Settings, L"Settings not saved: the " + *field +
                                 L" must not contain spaces. Please change it and save again.");
     return false;
   }
@@ -114,24 +103,10 @@ bool SaveSettings() {
     error = ::GetLastError();
   if (error != ERROR_SUCCESS) {
     ::DeleteFileW(temp.c_str());
-    frmWarning::Alert(L"0", L"Settings not saved: " + ui::SystemErrorText(error));
+    frmWarning::Alert(AlertMode::SendResult, L"Settings not saved: " + ui::SystemErrorText(error));
     return false;
   }
   return true;
-}
-
-int Main() {
-  if (PrevInstance()) {
-    ::MessageBoxW(nullptr,
-                  L"Please double-click the phone icon in the System tray\r\nto access the Options",
-                  L"Brevio already running", MB_OK);
-    return 0;
-  }
-  InstallAnsiCodePage();
-  LoadSettings();
-  frmOptions& options = frmOptions::Get();
-  if (state.HideStartUp == 0) options.Show();
-  return forms::RunMessageLoop();
 }
 
 }  // namespace modHotkeys

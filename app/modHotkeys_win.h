@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/forms_win.h"
+
+#include "app/history_item.h"
 #include "app/settings.h"
-#include "phone/history.h"
 
 namespace modHotkeys {
 
@@ -17,9 +19,9 @@ struct SharedState : Settings {
 };
 extern SharedState state;
 
-// The program's entry point: refuses a second instance, loads the settings and the options
-// window, and runs until the last window unloads. Returns the exit code.
-int Main();
+// The program's main window, loaded by the entry point (app/main_win.cpp) and kept for the
+// whole run; defined by the options window, which is that window.
+Form& LoadMainWindow();
 
 // Directory of the program file, without a trailing backslash.
 std::wstring AppPath();

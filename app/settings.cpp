@@ -9,7 +9,7 @@
 namespace settings_file {
 namespace {
 
-using modHotkeys::Scramble;
+using encodings::Scramble;
 using Fields = std::vector<std::string>;
 
 constexpr std::string_view kCrLf = "\r\n";
@@ -64,7 +64,7 @@ std::wstring Text(const std::string& bytes) { return codepage::FromAnsi(bytes); 
 std::string Format(const Settings& s) {
   std::string line1 = Field(s.Pwd) + Field(s.Usr) + Field(s.VKey1) + Field(s.VKey2) +
                       Field(s.CountryCode) +
-                      modHotkeys::URLEncode(codepage::ToAnsi(s.Footer)) + ' ' +
+                      encodings::URLEncode(codepage::ToAnsi(s.Footer)) + ' ' +
                       Field(s.HideStartUp) + Field(s.Port) + Field(s.Protocol);
   std::string line2 = Field(s.ProxyAuth) + Field(s.ProxyUsr) + Field(s.ProxyPwd);
   return Scramble(line1) + std::string(kCrLf) + Scramble(line2) + std::string(kCrLf);
@@ -80,7 +80,7 @@ Settings Parse(std::string_view bytes) {
   s.Protocol = *protocol;
   s.Port = Text(f[7]);
   s.HideStartUp = *hide;
-  s.Footer = Text(modHotkeys::URLDecode(f[5]));
+  s.Footer = Text(encodings::URLDecode(f[5]));
   s.CountryCode = Text(f[4]);
   s.VKey2 = *vkey2;
   s.VKey1 = *vkey1;

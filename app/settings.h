@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// The transfer protocol; the settings file keeps its number in `Settings::Protocol`.
+enum class TransferProtocol : std::int16_t { HTTP = 4, HTTPS = 5 };
+
 struct Settings {
   std::wstring Usr;
   std::wstring Pwd;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/handles_win.h"
 #include "graphics/dib_layout.h"
@@ -17,8 +18,8 @@ class cDIBSection {
   cDIBSection& operator=(const cDIBSection&) = delete;
   ~cDIBSection() { ClearUp(); }
 
-  // As a bitmap only: true when the clipboard took it. With bAsDIB it says it cannot and
-  // copies nothing.
+  // As a bitmap only: true when the clipboard took it. With bAsDIB it copies nothing and
+  // returns false (a DIB is not offered); it shows no message itself, the caller tells the user.
   bool CopyToClipboard(bool bAsDIB = false);
   // Fills the header for lWidth x lHeight and makes the DIB section on lhDC.
   bool CreateDIB(HDC lhDC, LONG lWidth, LONG lHeight, HBITMAP& hDib);
@@ -38,7 +39,7 @@ class cDIBSection {
                     DWORD eRop = SRCCOPY);
 
   HDC hdc() const { return dc_.get(); }
-  HBITMAP hDib() const { return dib_; }
+  HBITMAP hDib() const { return dib_.get(); }
   void* DIBSectionBitsPtr() const { return bits_; }
 
   // Noise seeded from the time of day: red and green, or gray.
@@ -53,9 +54,10 @@ class cDIBSection {
  private:
   void ResampleInto(cDIBSection& target) const;
 
+  // Freed in reverse order: the DIB is taken out of the context, then both are deleted.
+  win::unique_bitmap dib_;
   win::unique_dc dc_;
-  HBITMAP dib_ = nullptr;       // owned; deleted in ClearUp once deselected
-  HGDIOBJ previous_ = nullptr;  // the memory context's bitmap before the DIB replaced it
+  std::optional<win::select_object> selected_;  // the DIB in dc_
   void* bits_ = nullptr;
   BITMAPINFOHEADER header_{};
 };

@@ -7,23 +7,18 @@
 
 #include <string>
 
+#include "app/handles_win.h"
+
 class StdPicture {
  public:
-  StdPicture() = default;
-  StdPicture(const StdPicture&) = delete;
-  StdPicture& operator=(const StdPicture&) = delete;
-  StdPicture(StdPicture&& other) noexcept : picture_(other.picture_) { other.picture_ = nullptr; }
-  StdPicture& operator=(StdPicture&& other) noexcept;
-  ~StdPicture() { Reset(); }
 
   // Empty when the file is missing or not a picture.
   static StdPicture LoadFromFile(const std::wstring& path);
 
-  explicit operator bool() const { return picture_ != nullptr; }
+  explicit operator bool() const { return static_cast<bool>(picture_); }
   HBITMAP Handle() const;  // null unless the picture is a bitmap
   SIZE PixelSize() const;  // 0 x 0 when empty
 
  private:
-  void Reset();
-  IPicture* picture_ = nullptr;
+  win::unique_com<IPicture> picture_;
 };

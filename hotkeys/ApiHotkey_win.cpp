@@ -1,6 +1,7 @@
 // The system side of ApiHotkey: the global atom and the hotkey registration.
 #include <windows.h>
 
+#include "app/text.h"
 #include "hotkeys/ApiHotkey.h"
 #include "hotkeys/HotkeySubclass_win.h"
 
@@ -9,8 +10,6 @@ namespace {
 // Atoms are 16-bit; the field keeps them sign-extended, as the registration identifier.
 std::int32_t SignExtended(ATOM atom) { return static_cast<std::int16_t>(atom); }
 ATOM AsAtom(std::int32_t value) { return static_cast<ATOM>(value & 0xFFFF); }
-
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 }  // namespace
 
@@ -43,11 +42,4 @@ void ApiHotkey::Unregister() {
   ::UnregisterHotKey(reinterpret_cast<HWND>(hwnd_), AsAtom(atom_));
   ::GlobalDeleteAtom(AsAtom(atom_));
   atom_ = 0;
-}
-
-void ApiHotkey::ReadFromAtom(std::int32_t atom) {
-  char name[256] = {};
-  UINT n = ::GlobalGetAtomNameA(AsAtom(atom), name, 255);
-  if (n == 0) return;  // no such atom: the combination stays as it is
-  ApplyAtomName(std::string_view(name, n));
 }

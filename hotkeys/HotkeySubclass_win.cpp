@@ -1,24 +1,31 @@
 #include "hotkeys/HotkeySubclass_win.h"
 
+#include <new>
 #include <vector>
 
+#include "app/controls_win.h"
 #include "hotkeys/ApiHotkey.h"
 
 namespace HotkeySubclass {
 namespace {
 
-// Owned here and deleted when emptied. Deliberately not destroyed at process exit: controls
-// still registered then would unhook themselves from inside the registry's own destruction;
-// the system takes the windows and hotkeys down with the process anyway.
-WindowRegistry* g_windows = nullptr;
-ControlRegistry* g_controls = nullptr;
+// Each registry is created on first use and released when emptied. The holder is deliberately
+// not destroyed at process exit: controls still registered then would unhook themselves from
+// inside the registry's own destruction; the system takes the windows and hotkeys down with
+// the process anyway.
+struct Registries {
+  std::unique_ptr<WindowRegistry> windows;
+  std::unique_ptr<ControlRegistry> controls;
+};
+Registries& Held() {
+  alignas(Registries) static unsigned char storage[sizeof(Registries)];
+  static Registries* held = ::new (storage) Registries();
+  return *held;
+}
 
 template <typename Registry>
-void ReleaseIfEmpty(Registry*& registry) {
-  if (registry && registry->Empty()) {
-    delete registry;
-    registry = nullptr;
-  }
+void ReleaseIfEmpty(std::unique_ptr<Registry>& registry) {
+  if (registry && registry->Empty()) registry.reset();
 }
 
 std::wstring KeyOf(HWND hwnd) { return HotkeyRegistryKey(reinterpret_cast<std::intptr_t>(hwnd)); }
@@ -27,12 +34,13 @@ LONG_PTR HookProcedure() { return reinterpret_cast<LONG_PTR>(&HotkeyWndProc); }
 
 }  // namespace
 
-WindowRegistry* SubclassedWindows() { return g_windows; }
-ControlRegistry* HotkeyControls() { return g_controls; }
+WindowRegistry* SubclassedWindows() { return Held().windows.get(); }
+ControlRegistry* HotkeyControls() { return Held().controls.get(); }
 
 bool AddHotkeyControl(const std::shared_ptr<HotkeyControl>& control) {
-  if (!g_controls) g_controls = new ControlRegistry();
-  return g_controls->Add(control->UniqueKey(), control);
+  auto& controls = Held().controls;
+  if (!controls) controls = std::make_unique<ControlRegistry>();
+  return controls->Add(control->UniqueKey(), control);
 }
 
 void HookWindow(HWND hwnd) {
@@ -42,45 +50,50 @@ void HookWindow(HWND hwnd) {
   record->hwnd = reinterpret_cast<std::intptr_t>(hwnd);
   record->OldWndProc = current;
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, HookProcedure());
-  if (!g_windows) g_windows = new WindowRegistry();
+  auto& windows = Held().windows;
+  if (!windows) windows = std::make_unique<WindowRegistry>();
   // A window whose record exists but whose procedure was replaced since keeps its one record.
-  g_windows->Add(KeyOf(hwnd), std::move(record));
+  windows->Add(KeyOf(hwnd), std::move(record));
 }
 
 void UnhookWindow(HWND hwnd) {
   const std::wstring key = KeyOf(hwnd);
-  if (g_windows) {
-    if (auto* record = g_windows->Find(key))
+  auto& windows = Held().windows;
+  auto& controls = Held().controls;
+  if (windows) {
+    if (auto* record = windows->Find(key))
       ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (*record)->OldWndProc);
-    g_windows->Remove(key);
+    windows->Remove(key);
   }
-  if (g_controls) {
+  if (controls) {
     // Every control of this window; the references are dropped only after the registry is
     // consistent again, since dropping the last one runs a control's clean-up.
     std::vector<std::shared_ptr<HotkeyControl>> removed;
-    while (auto* control = g_controls->Find(key)) {
+    while (auto* control = controls->Find(key)) {
       removed.push_back(*control);
-      g_controls->Remove(key);
+      controls->Remove(key);
     }
-    ReleaseIfEmpty(g_controls);
+    ReleaseIfEmpty(controls);
   }
-  ReleaseIfEmpty(g_windows);
+  ReleaseIfEmpty(windows);
 }
 
 LRESULT CALLBACK HotkeyWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LONG_PTR old_proc = 0;
-  if (g_windows)
-    if (auto* record = g_windows->Find(KeyOf(hwnd))) old_proc = (*record)->OldWndProc;
+  WindowRegistry* windows = SubclassedWindows();
+  ControlRegistry* controls = HotkeyControls();
+  if (windows)
+    if (auto* record = windows->Find(KeyOf(hwnd))) old_proc = (*record)->OldWndProc;
 
-  if (msg == WM_HOTKEY && g_controls) {
+  if (msg == WM_HOTKEY && controls) {
     const auto vkey = static_cast<std::int32_t>(HIWORD(lp));
     const auto modifier = static_cast<std::int32_t>(LOWORD(lp));
     // A handler may run a message loop and so change the registry: work on a snapshot that
     // keeps each control alive until its call has returned.
-    std::vector<std::shared_ptr<HotkeyControl>> controls;
-    for (const auto& [key, control] : *g_controls)
-      if (control->hwnd() == reinterpret_cast<std::intptr_t>(hwnd)) controls.push_back(control);
-    for (const auto& control : controls) control->RaiseKeyPressEvent(vkey, modifier);
+    std::vector<std::shared_ptr<HotkeyControl>> of_window;
+    for (const auto& [key, control] : *controls)
+      if (control->hwnd() == reinterpret_cast<std::intptr_t>(hwnd)) of_window.push_back(control);
+    for (const auto& control : of_window) control->RaiseKeyPressEvent(vkey, modifier);
   }
 
   // Every message goes on, the hotkey message included.
@@ -89,16 +102,6 @@ LRESULT CALLBACK HotkeyWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-std::wstring SystemErrorText() {
-  const DWORD code = ::GetLastError();
-  wchar_t buffer[500] = {};
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0, buffer,
-                             static_cast<DWORD>(std::size(buffer)), nullptr);
-  std::wstring text(buffer, n);
-  const std::size_t first = text.find_first_not_of(L' ');
-  if (first == std::wstring::npos) return {};
-  const std::size_t last = text.find_last_not_of(L' ');
-  return text.substr(first, last - first + 1);
-}
+std::wstring SystemErrorText() { return ui::SystemMessage(::GetLastError(), true); }
 
 }  // namespace HotkeySubclass

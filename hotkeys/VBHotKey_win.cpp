@@ -1,27 +1,6 @@
 #include "hotkeys/VBHotKey_win.h"
 
-namespace {
-
-constexpr wchar_t kWindowClass[] = L"BrevioHotkey";
-
-// The control's own window does nothing but receive the hotkey message; the hook sits on it.
-HWND CreateHotkeyWindow() {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, kWindowClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&wc);
-  }
-  // A message-only window: never shown, never enumerated as a top-level window.
-  return ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                           nullptr);
-}
-
-}  // namespace
+#include "app/window_class_win.h"
 
 std::shared_ptr<VBHotKey> VBHotKey::Load(const PropertyBag& stored) {
   auto control = std::make_shared<VBHotKey>();
@@ -34,13 +13,10 @@ VBHotKey::VBHotKey() = default;
 
 VBHotKey::~VBHotKey() { StopHotkey(); }
 
-void VBHotKey::ReadProperties(const PropertyBag& stored) { props_ = HotkeyProperties::Read(stored); }
-
-void VBHotKey::WriteProperties(PropertyBag& bag) const { props_.Write(bag); }
-
 void VBHotKey::Start() {
   if (window_) return;
-  window_.reset(CreateHotkeyWindow());
+  // A window that only receives the hotkey message; the hook sits on it.
+  window_ = win::MakeMessageWindow(nullptr);
   const auto handle = reinterpret_cast<std::intptr_t>(window_.get());
   if (handle == 0 || !hotkey_) return;
   started_window_ = handle;
@@ -119,8 +95,4 @@ void VBHotKey::RaiseKeyPressEvent(std::int32_t vkey, std::int32_t modifier) {
   if (!pressed.MatchedKey(*hotkey_)) return;
   // A copy: the handler may replace the member while it runs.
   if (auto handler = HotkeyPressed) handler();
-}
-
-void VBHotKey::RaiseError(const std::wstring& message, const std::wstring& source) {
-  if (auto handler = ErrorOccured) handler(message, source);
 }

@@ -1,3 +1,4 @@
+// The hotkey control's specified interface for its persisted properties; the program stores none.
 #include "hotkeys/hotkey_properties.h"
 
 void HotkeyProperties::Write(PropertyBag& bag) const {

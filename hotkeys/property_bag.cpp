@@ -1,3 +1,4 @@
+// The property bag is the hotkey control's specified interface for its stored layout; the program stores none.
 #include "hotkeys/property_bag.h"
 
 #include <charconv>

@@ -1,10 +1,13 @@
 #include "options/frmOptions_win.h"
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/options_ids_win.h"
 
 using modHotkeys::state;
+
+Form& modHotkeys::LoadMainWindow() { return frmOptions::Get(); }
 
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
@@ -20,13 +23,13 @@ void frmOptions::Form_Load() {
   LoadHotkeys();
   GetProperties();
   AddTrayIcon();
-  RECT rc;
-  ::GetWindowRect(hWnd(), &rc);
-  POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);
-  ::SetWindowPos(hWnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ConnectAlertSteps();
+  ui::CentreOnScreen(hWnd());
 }
 
 void frmOptions::Form_Unload() {
+  frmWarning::OnOkAfterSend = nullptr;
+  frmWarning::OnOkShowSettings = nullptr;
   UnloadHotkeys();
   RemoveTrayIcon();
   forms::UnloadAll();  // every other window; with none left the program ends
@@ -49,7 +52,7 @@ void frmOptions::GetProperties() {
   ui::SetText(txtCountryCode, state.CountryCode);
   ui::SetText(txtFooter, state.Footer);
   ui::SetChecked(txtHideStartUp, state.HideStartUp != 0);
-  ui::SetChecked(chkSecure, state.Protocol != 4);
+  ui::SetChecked(chkSecure, static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP);
   ui::SetChecked(chkProxy, state.ProxyAuth != 0);
   ui::SetText(txtProxyUsr, state.ProxyUsr);
   ui::SetText(txtProxyPwd, state.ProxyPwd);
@@ -64,7 +67,7 @@ void frmOptions::SetProperties() {
   state.Footer = ui::GetText(txtFooter);
   state.HideStartUp = ui::IsChecked(txtHideStartUp) ? 1 : 0;
   const bool secure = ui::IsChecked(chkSecure);
-  state.Protocol = secure ? 5 : 4;
+  state.Protocol = static_cast<std::int16_t>(secure ? TransferProtocol::HTTPS : TransferProtocol::HTTP);
   state.Port = secure ? L"443" : L"80";
   state.ProxyAuth = ui::IsChecked(chkProxy) ? 1 : 0;
   state.ProxyUsr = ui::GetText(txtProxyUsr);

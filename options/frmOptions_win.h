@@ -1,7 +1,7 @@
 #pragma once
 // The options window: the program's main object. It edits the settings, owns the tray icon,
-// and is the home of the sending code and the hotkey actions, whose members are defined in
-// their own subsystems' folders.
+// the sending code and the hotkey actions; its members are defined in options/, one file per
+// group.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,11 +12,13 @@
 #include "hotkeys/VBHotKey_win.h"
 #include "sending/inet_win.h"
 
+struct SendInputs;  // sending/send_request.h
+
 #undef SendMessage  // the program's own; the Win32 function is called as SendMessageW
 
 class frmOptions : public FormOf<frmOptions> {
  public:
-  // options/: moving the settings between the shared state and the controls.
+  // frmOptions_win.cpp: moving the settings between the shared state and the controls.
   void GetProperties();  // shared state to controls
   void SetProperties();  // controls to shared state, then save the settings file
   void cmdSave_Click();
@@ -30,7 +32,7 @@ class frmOptions : public FormOf<frmOptions> {
   void popSent_Click();
   void popExit_Click();
 
-  // sending/: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
+  // send_message_win.cpp: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
   // Sends the phone window's message; true only when the service accepted it. Failures are
   // told in the alert window or a message box; nothing escapes.
   bool SendMessage(bool check_number);
@@ -40,12 +42,21 @@ class frmOptions : public FormOf<frmOptions> {
   // True when the saved user name and password are both set; otherwise shows the options
   // window and an alert, and returns false.
   bool Check_Login_Details();
+  bool Check_Login_Details(bool login_saved);
+  static bool SavedLoginPresent();
+  // Everything one send reads, from where it is read: the boxes of the phone and options
+  // windows for the request, the saved settings for the login check and the connection.
+  SendInputs GatherSendInputs();
+  // SendMessage's work on inputs already gathered.
+  bool Send(const SendInputs& in, bool check_number);
+  // Gives the alert window the steps of its OK that belong to the sending and options windows.
+  void ConnectAlertSteps();
   void Inet1_StateChanged(int State);
 
   Inet Inet1;            // the transfer control
   std::wstring Response;  // the reply of the latest request
 
-  // capture/: the hotkey controls, the clipboard holders and the hotkey actions.
+  // hotkey_actions_win.cpp, capture_win.cpp: the hotkey controls, the clipboard holders and the hotkey actions.
   std::shared_ptr<VBHotKey> VBHotKey1;  // Ctrl+Alt+P: the selection to the user's own phone
   std::shared_ptr<VBHotKey> VBHotKey2;  // Ctrl+Alt+N: the phone window with the selected number
   HWND Combo1 = nullptr;                // letter of hotkey 1, "A".."Z" with key codes 65..90
@@ -103,7 +114,7 @@ class frmOptions : public FormOf<frmOptions> {
   StdPicture background_picture_;  // images\options.gif
   win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
 
-  // sending/
+  // send_message_win.cpp
   void WaitForTransfer();
   std::wstring transfer_error_;  // the transfer's own error text of the latest request
 };

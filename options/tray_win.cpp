@@ -75,9 +75,9 @@ void frmOptions::popSMS_Click() { frmPhone::Get().Show(); }
 void frmOptions::popOptions_Click() { Show(); }
 
 void frmOptions::popSent_Click() {
-  modBrevio::OpenURL(L"http://" + ui::GetText(Text5) +
+  modBrevio::OpenURL(hWnd(), L"http://" + ui::GetText(Text5) +
                      L"/login?startpage=message_archive.jsp&login=" +
-                     modHotkeys::LoginToken(modHotkeys::state.Usr, modHotkeys::state.Pwd));
+                     account_pages::LoginToken(modHotkeys::state.Usr, modHotkeys::state.Pwd));
 }
 
 void frmOptions::popExit_Click() {

@@ -9,7 +9,7 @@
 #include "app/number.h"
 #include "graphics/cDIBSection_win.h"
 #include "options/frmOptions_win.h"
-#include "phone/counters.h"
+#include "sending/counters.h"
 #include "phone/keypad.h"
 #include "phone/phone_ids_win.h"
 
@@ -95,8 +95,7 @@ void frmPhone::Form_Load() {
     ShapeWindow();
   } catch (...) {  // a failed step ends the shaping; loading goes on
   }
-  POINT at = ui::ScreenCentre(kWidth, kHeight);
-  ::SetWindowPos(hWnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::CentreOnScreen(hWnd());
 }
 
 void frmPhone::CreateControls() {
@@ -260,10 +259,9 @@ void frmPhone::SetCounter(HWND label, std::int64_t value) {
 }
 
 void frmPhone::SetCharsLeft() {
-  const HWND footer = frmOptions::Get().txtFooter;
-  // Counted in 64 bits and shown in full: past what 16 bits can hold the counters still show
-  // the true total, parts and characters left.
-  MessageCount c = CountMessage(ui::GetText(txtMsg), ui::GetText(footer));
+  // Shown in full: past what 16 bits can hold the counters still show the true total, parts
+  // and characters left.
+  MessageCount c = CountMessage(ui::GetText(txtMsg), ui::GetText(frmOptions::Get().txtFooter));
   total = c.total;
   nummsgs = c.nummsgs;
   SetCounter(lblCharsLeft, c.left);
@@ -279,24 +277,16 @@ void frmPhone::Label_MouseDown(int area) {
     ui::SetText(txtNum, keypad::PressDigit(text, digit, kNumberLimit));
 }
 
-void frmPhone::Picture1_Click() {
-  const auto& list = state.History;
-  if (auto move = history::MoveNewer(histPos, list.size())) {
-    histPos = move->histPos;
-    histIdx = move->histIdx;
-    histItem = list[static_cast<std::size_t>(histIdx) - 1];
-    ui::SetText(txtNum, histItem->number);
-  }
-}
+void frmPhone::Picture1_Click() { ShowHistoryEntry(history::MoveNewer(histPos, state.History.size())); }
 
-void frmPhone::Picture5_Click() {
-  const auto& list = state.History;
-  if (auto move = history::MoveOlder(histPos, list.size())) {
-    histPos = move->histPos;
-    histIdx = move->histIdx;
-    histItem = list[static_cast<std::size_t>(histIdx) - 1];
-    ui::SetText(txtNum, histItem->number);
-  }
+void frmPhone::Picture5_Click() { ShowHistoryEntry(history::MoveOlder(histPos, state.History.size())); }
+
+void frmPhone::ShowHistoryEntry(std::optional<history::Move> move) {
+  if (!move) return;
+  histPos = move->histPos;
+  histIdx = move->histIdx;
+  histItem = state.History[static_cast<std::size_t>(histIdx) - 1];
+  ui::SetText(txtNum, histItem->number);
 }
 
 void frmPhone::AddToHistory(const std::wstring& captured) {

@@ -1,6 +1,6 @@
 #pragma once
-// The send window, drawn as a mobile phone. Its two boxes are also the message buffer that
-// every sender fills before calling SendMessage, so it may be loaded without being shown.
+// The send window, drawn as a mobile phone. The send reads its two boxes; the own-phone
+// hotkey places its text there too, so it may be loaded without being shown.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "app/forms_win.h"
 #include "graphics/cDIBSectionRegion_win.h"
 #include "graphics/picture_win.h"
+#include "app/history_item.h"
 #include "phone/history.h"
 #include "phone/picture_box_win.h"
 
@@ -18,7 +19,7 @@ class frmPhone : public FormOf<frmPhone> {
   HWND txtMsg = nullptr;  // message text
 
   std::int32_t total = 0;    // characters counted for the message: message + footer + 1
-  std::int32_t nummsgs = 0;  // SMS parts; SendMessage asks for confirmation above 1
+  std::int32_t nummsgs = 0;  // SMS parts as the counters show them
 
   // Up to 15 digits: the longest international number. Holds for typing and for text the
   // program places into the box alike (longer text is cut).
@@ -57,6 +58,7 @@ class frmPhone : public FormOf<frmPhone> {
   enum Image { picBackground, picClr, picClrover, picSend, picSendOver, picDown, picDownO, picUp, picUpO, kImages };
 
   void CreateControls();
+  void ShowHistoryEntry(std::optional<history::Move> move);  // the arrows' step, if any
   void LoadImages();
   void ShapeWindow();
   // The phone picture from (from_x, from_y) on, drawn at the device context's origin.

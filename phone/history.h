@@ -1,14 +1,9 @@
 #pragma once
-// One number captured by the number hotkey; the history keeps them oldest first. The phone's
-// arrows step through it: a position counts back from the newest entry (0 = newest).
+// The phone's arrows step through the number history (app/history_item.h): a position counts
+// back from the newest entry (0 = newest).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
-
-struct HistoryItem {
-  std::wstring number;
-};
 
 namespace history {
 

@@ -5,7 +5,10 @@
 
 #include <functional>
 
-class PictureBox {
+#include "app/handles_win.h"
+#include "app/window_class_win.h"
+
+class PictureBox : public win::MessageReceiver {
  public:
   struct Events {
     std::function<void()> click;                 // left button pressed and released on it
@@ -21,17 +24,17 @@ class PictureBox {
   PictureBox& operator=(const PictureBox&) = delete;
   ~PictureBox();
 
-  HWND hWnd() const { return hwnd_; }
+  HWND hWnd() const { return window_.get(); }
   // Shows `picture` (borrowed: it must outlive its use here), drawn from the top-left corner.
   void SetPicture(HBITMAP picture);
   HBITMAP Picture() const { return picture_; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnWindowGone() override { window_.release(); }
   void Paint();
 
-  HWND hwnd_ = nullptr;
+  win::unique_window window_;
   HBITMAP picture_ = nullptr;
   bool pressed_ = false;
   Events events_;

@@ -22,10 +22,7 @@ RECT StripPixels() { return {Px(kStrip.left), Px(kStrip.top), Px(kStrip.right), 
 void frmSending::Form_Load() {
   CreateFormWindow({L"BrevioSending", L"Brevio - Sending...", WS_POPUP | WS_CAPTION,
                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW, Px(3240), Px(615)});
-  RECT rc;
-  ::GetWindowRect(hWnd(), &rc);
-  POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);
-  ::SetWindowPos(hWnd(), nullptr, at.x, at.y + 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ui::CentreOnScreen(hWnd(), 140);
 }
 
 void frmSending::SetTimerEnabled(bool enabled) {
@@ -72,10 +69,8 @@ LRESULT frmSending::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kTimerId) Timer1_Timer();
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hWnd(), &ps);
-      Paint(dc);
-      ::EndPaint(hWnd(), &ps);
+      win::paint painting(hWnd());
+      Paint(painting.get());
       return 0;
     }
     case WM_LBUTTONDOWN:

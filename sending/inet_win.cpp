@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"BrevioInet";
 constexpr wchar_t kPath[] = L"/hotkeys";  // the control's design-time document
 constexpr UINT kWorkerDone = WM_APP + 1;   // wParam: the job's number
 // WinINet's own time limits sit a little beyond the request's, so that the request's
@@ -164,31 +163,19 @@ Inet::Inet() = default;
 
 Inet::~Inet() {
   // A worker still running keeps its job and ends on its own; its report finds no window.
-  if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  if (window_) win::Detach(window_.get());
 }
 
 std::wstring Inet::URL() const {
-  return std::wstring(protocol_ == icHTTPS ? L"https" : L"http") + L"://" + host_ + L":" +
+  return std::wstring(protocol_ == TransferProtocol::HTTPS ? L"https" : L"http") + L"://" + host_ + L":" +
          std::to_wstring(port_) + kPath;
 }
 
 void Inet::EnsureWindow() {
   if (window_) return;
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, kWindowClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Inet::WndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&wc);
-  }
-  window_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  instance, nullptr));
+  window_ = win::MakeMessageWindow(this);
   if (!window_) throw std::runtime_error("The internet transfer control could not start: " +
                                          Narrow(ui::SystemErrorText(::GetLastError())));
-  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void Inet::Execute(const std::wstring& url, const std::wstring& operation,
@@ -280,14 +267,13 @@ void Inet::Finish(int state) {
   job_.reset();
 }
 
-LRESULT CALLBACK Inet::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Inet*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (self && msg == kWorkerDone) {
-    self->OnWorkerDone(static_cast<std::uintptr_t>(wp));
+LRESULT Inet::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kWorkerDone) {
+    OnWorkerDone(static_cast<std::uintptr_t>(wp));
     return 0;
   }
-  if (self && msg == WM_TIMER) {
-    self->OnTimeout(static_cast<std::uintptr_t>(wp));
+  if (msg == WM_TIMER) {
+    OnTimeout(static_cast<std::uintptr_t>(wp));
     return 0;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "app/handles_win.h"
+#include "app/settings.h"
+#include "app/window_class_win.h"
 
-class Inet {
+class Inet : private win::MessageReceiver {
  public:
-  static constexpr int icHTTP = 4;
-  static constexpr int icHTTPS = 5;
   static constexpr int icError = 11;             // ResponseInfo says what went wrong
   static constexpr int icResponseCompleted = 12;  // GetChunk reads the body
   static constexpr int kDefaultTimeoutSeconds = 60;
@@ -31,8 +31,8 @@ class Inet {
   const std::wstring& RemoteHost() const { return host_; }
   void RemotePort(int port) { port_ = port; }
   int RemotePort() const { return port_; }
-  void Protocol(int protocol) { protocol_ = protocol; }
-  int Protocol() const { return protocol_; }
+  void Protocol(TransferProtocol protocol) { protocol_ = protocol; }
+  TransferProtocol Protocol() const { return protocol_; }
   // Scheme, host and port as set, with the path the control was designed with.
   std::wstring URL() const;
   // The whole request, from Execute to the last byte of the reply, must end within this.
@@ -55,7 +55,7 @@ class Inet {
   struct Job;  // one request, shared with its worker thread
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
   void EnsureWindow();
   void Finish(int state);
   void OnWorkerDone(std::uintptr_t job_id);
@@ -63,7 +63,7 @@ class Inet {
 
   std::wstring host_;
   int port_ = 80;
-  int protocol_ = icHTTP;
+  TransferProtocol protocol_ = TransferProtocol::HTTP;
   int timeout_ms_ = kDefaultTimeoutSeconds * 1000;
 
   win::unique_window window_;  // message-only; receives the worker's report and the deadline

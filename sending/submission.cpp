@@ -56,7 +56,7 @@ std::wstring BuildSubmissionXml(const SubmissionFields& f) {
 }
 
 std::string BuildFormBody(std::wstring_view xml) {
-  return "\r\n\r\n&XMLDATA=" + modHotkeys::URLEncode(codepage::ToAnsi(xml));
+  return "\r\n\r\n&XMLDATA=" + encodings::URLEncode(codepage::ToAnsi(xml));
 }
 
 std::wstring BuildHeaders(bool proxy_auth, std::wstring_view proxy_user,
@@ -68,7 +68,7 @@ std::wstring BuildHeaders(bool proxy_auth, std::wstring_view proxy_user,
     credentials += proxy_password;
     headers += L"Proxy-Connection: Keep-Alive\r\n";
     headers += L"Proxy-Authorization: Basic " +
-               codepage::FromAnsi(modHotkeys::Base64Encode(codepage::ToAnsi(credentials))) +
+               codepage::FromAnsi(encodings::Base64Encode(codepage::ToAnsi(credentials))) +
                L"\r\n";
   }
   headers += L"Content-type: application/x-www-form-urlencoded\r\n";

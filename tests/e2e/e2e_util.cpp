@@ -8,10 +8,10 @@
 #include <tuple>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 
 namespace e2e {
@@ -193,7 +193,9 @@ void FillMessage(const std::wstring& number, const std::wstring& text, const std
 }
 
 std::wstring AlertText() { return frmWarning::IfLoaded() ? frmWarning::IfLoaded()->Message() : L""; }
-std::wstring AlertMode() { return frmWarning::IfLoaded() ? frmWarning::IfLoaded()->Mode : L""; }
+std::wstring AlertMode() {  // as the stored layout writes it: "0", "1" or "2"
+  return frmWarning::IfLoaded() ? std::to_wstring(static_cast<int>(frmWarning::IfLoaded()->Mode)) : L"";
+}
 bool AlertShown() { return frmWarning::IfLoaded() && frmWarning::IfLoaded()->Visible(); }
 
 void ResetWindows() {

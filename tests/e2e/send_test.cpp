@@ -1,9 +1,9 @@
 // A message typed into the program reaches the reference service as typed over HTTP; the
 // acknowledgement of the outcome; the confirmation of messages of several parts.
+#include "app/frmWarning_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 
 using namespace e2e;
@@ -15,7 +15,7 @@ TEST_F(HttpSend, OverHttpTheServiceStoresTheMessageAsTypedWithTheFooterAfterCrLf
   const std::wstring text = L"Tea & cakes <at> 5? a=b+c 100% ]]> done. Caf\u00e9 \u20ac3";
   FillMessage(L"447700900123", text, L"-- Brevio");
   const std::string last = ExpectStored(Send(), text + L"\r\n-- Brevio");
-  EXPECT_EQ(AlertMode(), L"0");
+  EXPECT_EQ(e2e::AlertMode(), L"0");
   EXPECT_NE(last.find("\"username\": \"e2e&user\", \"destination\": \"447700900123\""), std::string::npos) << last;
   // OK on the outcome puts the sending window away with its bar emptied.
   ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);

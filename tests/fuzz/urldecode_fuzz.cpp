@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::string decoded = modHotkeys::URLDecode(text);
+  std::string decoded = encodings::URLDecode(text);
   if (decoded.size() > text.size()) std::abort();
-  if (modHotkeys::URLDecode(modHotkeys::URLEncode(text)) != text) std::abort();
+  if (encodings::URLDecode(encodings::URLEncode(text)) != text) std::abort();
   return 0;
 }

@@ -5,7 +5,7 @@
 #include "app/codepage.h"
 #include "app/encodings.h"
 
-using namespace modHotkeys;
+using namespace encodings;
 
 namespace {
 std::string AllBytes() {

@@ -1,10 +1,7 @@
-// The portable side of the hotkeys: atom names, matching, reading a name back and the
-// control's stored properties.
+// The portable side of the hotkeys: atom names and matching.
 #include <gtest/gtest.h>
 
 #include "hotkeys/ApiHotkey.h"
-#include "hotkeys/hotkey_properties.h"
-#include "hotkeys/property_bag.h"
 
 namespace {
 
@@ -30,12 +27,4 @@ TEST(AtomName, PrefixesInFixedOrderAtLeastThreeDigitsNoWindowAndMatching) {
   EXPECT_TRUE(Hotkey(3 | 0x10, 80).MatchedKey(Hotkey(3 | 0x4000, 80)));  // high bits
   for (ApiHotkey other : {Hotkey(7, 80), Hotkey(11, 80), Hotkey(2, 80), Hotkey(3, 78)})
     EXPECT_FALSE(Hotkey(3, 80).MatchedKey(other)) << other.UniqueAtomName();
-}
-
-TEST(HotkeyProperties, OnlyChangesAreStoredInTheirOrderAndReadBack) {
-  const HotkeyProperties p{false, true, true, 80, true, false};  // Ctrl+Shift+Win+P, disabled
-  PropertyBag bag;
-  p.Write(bag);
-  EXPECT_EQ(bag.Text(), "AltKey = 0\r\nShiftKey = -1\r\nVKey = 80\r\nWinKey = -1\r\nEnabled = 0\r\n");
-  EXPECT_EQ(HotkeyProperties::Read(PropertyBag::Parse(bag.Text())), p);
 }

@@ -6,7 +6,7 @@
 #include "app/encodings.h"
 #include "app/settings.h"
 
-using modHotkeys::Scramble;
+using encodings::Scramble;
 
 namespace {
 
@@ -36,8 +36,8 @@ Settings Custom() {
 // at line position `at` (both counted from 1).
 std::wstring CollidingValue(int start, int at) {
   std::wstring v(at - start, L'x');
-  v.push_back(static_cast<wchar_t>('\r' ^ (modHotkeys::kScrambleKey + at - 1)));
-  v.push_back(static_cast<wchar_t>('\n' ^ (modHotkeys::kScrambleKey + at)));
+  v.push_back(static_cast<wchar_t>('\r' ^ (encodings::kScrambleKey + at - 1)));
+  v.push_back(static_cast<wchar_t>('\n' ^ (encodings::kScrambleKey + at)));
   return v;
 }
 

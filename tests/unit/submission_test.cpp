@@ -1,7 +1,10 @@
 // The request as it leaves the program: document, form body and header lines, byte for byte.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/encodings.h"
+#include "sending/send_request.h"
 #include "sending/submission.h"
 
 using namespace sending;
@@ -18,7 +21,7 @@ TEST(SubmissionRequest, DocumentIsOneLineInTheServiceOrderAndItsFormBodyIsEncode
       "\r\n\r\n&XMLDATA=%3C%3Fxml+version%3D%221%2E0%22%3F%3E%3CSubmitMessageRequest+Version%3D%"
       "221%2E0%22%3E%3CHeader%3E%3CUsername%3E";
   ASSERT_EQ(body.substr(0, start.size()), start);
-  EXPECT_EQ(modHotkeys::URLDecode(body.substr(13)), std::string(xml.begin(), xml.end()));
+  EXPECT_EQ(encodings::URLDecode(body.substr(13)), std::string(xml.begin(), xml.end()));
   // Form signs are escaped and letters beyond ASCII go as Windows-1252 bytes.
   EXPECT_EQ(BuildFormBody(L"a&b=c+d \u00e9\u20ac"), "\r\n\r\n&XMLDATA=a%26b%3Dc%2Bd+%E9%80");
 }
@@ -49,4 +52,28 @@ TEST(SubmissionRequest, ProxyAuthenticationAddsTwoLinesBeforeTheContentType) {
   // An empty password keeps the colon: "user:".
   EXPECT_EQ(BuildHeaders(true, L"user", L""),
             L"Proxy-Connection: Keep-Alive\r\nProxy-Authorization: Basic dXNlcjo=\r\n" + type);
+}
+
+TEST(SendRequest, TheGatheredInputsMakeOneRequestAndItsPartCount) {
+  SendInputs in;
+  in.number = L"447700900123";
+  in.message = std::wstring(158, L'm');
+  in.footer = L"-- A";
+  in.username = L"alice";
+  in.password = L"secret";
+  in.port = L"8080";
+  in.proxy_auth = true;
+  in.proxy_user = L"user";
+  in.proxy_password = L"pass";
+  const SendRequest r = BuildSendRequest(in);
+  EXPECT_EQ(r.port, 8080);
+  EXPECT_EQ(r.body, ComposeBody(in.message, in.footer));
+  EXPECT_EQ(r.xml, BuildSubmissionXml({L"alice", L"secret", r.body, L"447700900123"}));
+  EXPECT_EQ(r.form_body, BuildFormBody(r.xml));
+  EXPECT_EQ(r.headers, BuildHeaders(true, L"user", L"pass"));
+  EXPECT_EQ(r.count.nummsgs, 2) << "158 + 4 + 1 characters";
+  for (const wchar_t* port : {L"", L"0", L"65536", L"80x", L"-1"}) {
+    in.port = port;
+    EXPECT_THROW(BuildSendRequest(in), std::runtime_error) << port;
+  }
 }

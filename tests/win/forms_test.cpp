@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/forms_win.h"
-#include "phone/frmWarning_win.h"
+#include "app/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 
 TEST(Forms, OneInstanceCreatedOnFirstUseAndFreshAfterUnload) {
@@ -11,14 +11,14 @@ TEST(Forms, OneInstanceCreatedOnFirstUseAndFreshAfterUnload) {
   EXPECT_EQ(&first, &frmWarning::Get());
   HWND window = first.hWnd();
   ASSERT_TRUE(::IsWindow(window));
-  first.Mode = L"2";
+  first.Mode = AlertMode::Phone;
   first.SetMessage(L"left over");
 
   first.Unload();
   EXPECT_FALSE(frmWarning::IsLoaded());
   EXPECT_FALSE(::IsWindow(window));
   frmWarning& again = frmWarning::Get();
-  EXPECT_EQ(again.Mode, L"0");  // the designer's state, not the old instance's
+  EXPECT_EQ(again.Mode, AlertMode::SendResult);  // the designer's state, not the old instance's
   EXPECT_EQ(again.Message(), L"");
   again.Unload();
 }

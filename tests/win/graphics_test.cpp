@@ -1,6 +1,6 @@
 // The bitmap and window-shape classes with real GDI: the shape against its definition (the
-// full rectangle XOR one strip per transparent run), the region file, the numbered errors,
-// pictures copied into the bitmap and resampling.
+// full rectangle XOR one strip per transparent run), the region file round trip and pictures
+// copied into the bitmap.
 #include <gtest/gtest.h>
 
 #include "graphics/cDIBSectionRegion_win.h"
@@ -34,17 +34,6 @@ std::wstring ThisProgram() {
   return path;
 }
 
-template <class F>
-RaisedError Raised(F&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "nothing was raised";
-  return RaisedError(0, L"", L"");
-}
-
 }  // namespace
 
 TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
@@ -71,16 +60,6 @@ TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
   };
   EXPECT_EQ(pixel(0, 0), RGB(0, 255, 0)) << "stored line 0 is the picture's bottom line";
   EXPECT_EQ(pixel(2, 299), RGB(255, 0, 0));
-}
-
-TEST(DibSection, ResampleMakesABitmapOfTheAskedSizeAndNeedsTwoColumns) {
-  // The interpolation itself is checked on plain buffers (unit tests); here the bitmaps.
-  Canvas c(2, 2), thin(1, 4);
-  auto big = c.dib.Resample(3, 4);  // height first
-  ASSERT_TRUE(big);
-  EXPECT_EQ(big->Width(), 4);
-  EXPECT_EQ(big->Height(), 3);
-  EXPECT_EQ(Raised([&] { (void)thin.dib.Resample(3, 3); }).number(), 9);
 }
 
 TEST(ShapeRegion, TypicalPicturesGiveTheDefinedShape) {
@@ -155,31 +134,5 @@ TEST(ShapeRegion, SaveLoadFromFileAndLoadFromResourceGiveTheSameRegion) {
     cDIBSectionRegion from_module;
     ASSERT_TRUE(from_module.LoadFromResource(id, module));
     EXPECT_TRUE(::EqualRgn(from_module.hRgn(), shape.hRgn()));
-  }
-}
-
-TEST(ShapeRegion, ErrorsCarryTheirNumbersDescriptionsAndSource) {
-  TempDir dir;
-  Canvas c(4, 4);
-  cDIBSectionRegion empty, shape;
-  shape.Create(c.dib, 0);
-  struct Case {
-    std::function<void()> call;
-    long number;
-    const wchar_t* description;  // null: the system's own text
-  } cases[] = {
-      {[&] { empty.Save(L"C:\\nowhere.rgn"); }, 26010, L"No region to save"},
-      {[&] { empty.LoadFromFile(dir / L"missing.rgn"); }, 53, nullptr},
-      {[&] { shape.Save(dir / L"no-such-folder\\x.rgn"); }, 75, nullptr},
-      {[&] { shape.LoadFromResource(101L, dir / L"missing.dll"); }, 26013, L"Can't open DLL for Resource Access"},
-      // This test program has no region resource of its own.
-      {[&] { shape.LoadFromResource(101L, ThisProgram()); }, 26014, L"Resource with ID 101 could not be found"},
-      {[&] { shape.LoadFromResource(std::wstring(L"SHAPE"), ThisProgram()); }, 26014, L"Resource with ID SHAPE could not be found"},
-  };
-  for (const Case& k : cases) {
-    RaisedError e = Raised(k.call);
-    EXPECT_EQ(e.number(), k.number);
-    if (k.description) { EXPECT_EQ(e.description(), k.description); }
-    EXPECT_EQ(e.source(), L"win_graphics.cDIBSectionRegion") << e.number();
   }
 }

@@ -52,18 +52,6 @@ class Hotkeys : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Hotkeys, ReadFromAtomReadsTheCombinationOfARealAtom) {
-  struct Case { const char* name; std::int32_t modifier, vkey; };
-  // A four-digit key reads only its last three digits.
-  for (Case c : {Case{"WIN+SHIFT+112", 12, 112}, Case{"CONTROL+1234", 2, 234}, Case{"009", 0, 9}}) {
-    ATOM atom = ::GlobalAddAtomA(c.name);
-    ApiHotkey h;
-    h.ReadFromAtom(static_cast<std::int16_t>(atom));
-    EXPECT_EQ(std::make_pair(h.Modifier(), h.VKey()), std::make_pair(c.modifier, c.vkey)) << c.name;
-    ::GlobalDeleteAtom(atom);
-  }
-}
-
 TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
   // Real windows carry the hook; other controls sit under the keys of handles 123 and 1234,
   // which share a prefix, so that a loose key comparison would show.

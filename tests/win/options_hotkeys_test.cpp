@@ -1,11 +1,11 @@
 // The options window's two hotkeys: loading them, the letter lists and their rule.
 #include <gtest/gtest.h>
 
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "hotkeys/HotkeySubclass_win.h"
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
-#include "phone/frmWarning_win.h"
 #include "wine_util.h"
 
 using modHotkeys::state;

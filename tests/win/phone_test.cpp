@@ -10,12 +10,12 @@
 #include <thread>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "graphics/cDIBSection_win.h"
 #include "graphics/picture_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
 #include "phone/phone_ids_win.h"
 #include "wine_util.h"
 

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/handles_win.h"
 #include "app/modHotkeys_win.h"
 #include "box_answerer.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 #include "wine_util.h"
 
@@ -48,7 +48,7 @@ class SendingWindows : public testing::Test {
     frmSending::Get().StartTimer();
   }
   // SendMessage ends in the alert `mode` with `text`, without a message box or a transfer.
-  static void ExpectRefusedWithAlert(bool to_number, const wchar_t* mode, const wchar_t* text) {
+  static void ExpectRefusedWithAlert(bool to_number, AlertMode mode, const wchar_t* text) {
     test_boxes::BoxAnswerer boxes;
     EXPECT_FALSE(frmOptions::Get().SendMessage(to_number));
     EXPECT_TRUE(boxes.Seen().empty());
@@ -63,10 +63,10 @@ class SendingWindows : public testing::Test {
 }  // namespace
 
 TEST_F(SendingWindows, AlertIsCentredAndASecondAlertReplacesTextAndMode) {
-  frmWarning::Alert(L"1", L"first");
-  frmWarning::Alert(L"2", L"Please enter a mobile number to send to.");
+  frmWarning::Alert(AlertMode::Settings, L"first");
+  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
   frmWarning& alert = frmWarning::Get();
-  EXPECT_EQ(alert.Mode, L"2");
+  EXPECT_EQ(alert.Mode, AlertMode::Phone);
   EXPECT_EQ(alert.Message(), L"Please enter a mobile number to send to.");
   RECT window;
   ::GetWindowRect(alert.hWnd(), &window);
@@ -84,7 +84,7 @@ TEST_F(SendingWindows, OkOnASendResultResetsTheSendingWindowAndReturnsToTheOther
   StartSending();
   PumpFor(500);
   ASSERT_GT(frmSending::Get().BarWidth(), frmSending::kDesignBarWidth);
-  frmWarning::Alert(L"0", L"Message sent");
+  frmWarning::Alert(AlertMode::SendResult, L"Message sent");
   PressOk();
   EXPECT_FALSE(frmWarning::IsLoaded()) << "OK unloads the alert";
   EXPECT_FALSE(frmSending::Get().Visible());
@@ -96,7 +96,7 @@ TEST_F(SendingWindows, OkOnASendResultResetsTheSendingWindowAndReturnsToTheOther
 }
 
 TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTheFocusAlone) {
-  frmWarning::Alert(L"1", L"Please enter your Lumora username and password");
+  frmWarning::Alert(AlertMode::Settings, L"Please enter your Lumora username and password");
   PressOk();
   EXPECT_TRUE(frmOptions::Get().Visible());
   EXPECT_EQ(::GetForegroundWindow(), other_.get());
@@ -106,7 +106,7 @@ TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTh
   frmOptions::Get().Hide();
   frmPhone::Get().Show();
   PumpFor(100);
-  frmWarning::Alert(L"2", L"Please enter a mobile number to send to.");
+  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
   PressOk();
   EXPECT_NE(::GetForegroundWindow(), other_.get());
   EXPECT_FALSE(frmOptions::Get().Visible());
@@ -114,7 +114,7 @@ TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTh
 
 TEST_F(SendingWindows, CloseBoxUnloadsTheAlertWithoutTheStepsOfOk) {
   StartSending();
-  frmWarning::Alert(L"1", L"x");
+  frmWarning::Alert(AlertMode::Settings, L"x");
   ::SendMessageW(frmWarning::Get().hWnd(), WM_CLOSE, 0, 0);
   PumpFor(50);
   EXPECT_FALSE(frmWarning::IsLoaded());
@@ -147,13 +147,13 @@ TEST_F(SendingWindows, SendingBarGrows300TwipsPerTickWithoutBoundAndAClickOutsid
 TEST_F(SendingWindows, MissingNumberOrLoginIsRefusedWithTheirAlerts) {
   ui::SetText(frmPhone::Get().txtNum, L"");
   ui::SetText(frmPhone::Get().txtMsg, L"hello");
-  ExpectRefusedWithAlert(true, L"2", L"Please enter a mobile number to send to.");
+  ExpectRefusedWithAlert(true, AlertMode::Phone, L"Please enter a mobile number to send to.");
   EXPECT_FALSE(frmOptions::Get().Visible());
   // Even for the own phone (hotkey 1, where no number is needed) the login is checked.
   for (auto [usr, pwd] : {std::pair{L"", L"pass"}, std::pair{L"user", L""}}) {
     state.Usr = usr;
     state.Pwd = pwd;
-    ExpectRefusedWithAlert(false, L"1", L"Please enter your Lumora username and password");
+    ExpectRefusedWithAlert(false, AlertMode::Settings, L"Please enter your Lumora username and password");
     EXPECT_TRUE(frmOptions::Get().Visible());
     frmWarning::Get().Unload();
     frmOptions::Get().Hide();

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/settings.h"
-#include "phone/frmWarning_win.h"
 #include "wine_util.h"
 
 using namespace testing_win;
@@ -76,7 +76,7 @@ TEST_F(SettingsFileBesideTheProgram, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ReadFileBytes(path_), old);
   EXPECT_FALSE(NewFileLeftBehind());
   ASSERT_TRUE(frmWarning::IsLoaded());
-  EXPECT_EQ(frmWarning::Get().Mode, L"0");
+  EXPECT_EQ(frmWarning::Get().Mode, AlertMode::SendResult);
   EXPECT_EQ(frmWarning::Get().Message(),
             L"Settings not saved: " + ui::SystemErrorText(ERROR_ACCESS_DENIED));
 }
@@ -89,6 +89,6 @@ TEST_F(SettingsFileBesideTheProgram, AFieldWithASpaceIsRefusedAndNothingIsWritte
   EXPECT_FALSE(modHotkeys::SaveSettings());
   EXPECT_EQ(ReadFileBytes(path_), old);
   ASSERT_TRUE(frmWarning::IsLoaded());
-  EXPECT_EQ(frmWarning::Get().Mode, L"1");
+  EXPECT_EQ(frmWarning::Get().Mode, AlertMode::Settings);
   EXPECT_NE(frmWarning::Get().Message().find(L"Lumora password"), std::wstring::npos);
 }

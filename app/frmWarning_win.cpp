@@ -1,11 +1,7 @@
-#include "phone/frmWarning_win.h"
-
-#include <cwchar>
+#include "app/frmWarning_win.h"
 
 #include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
-#include "options/frmOptions_win.h"
-#include "sending/frmSending_win.h"
 
 namespace {
 constexpr int kLabelId = 101;
@@ -13,7 +9,7 @@ constexpr COLORREF kLabelBack = RGB(128, 0, 0);
 constexpr int kWidth = 265, kHeight = 203;
 }  // namespace
 
-void frmWarning::Alert(const std::wstring& mode, const std::wstring& text) {
+void frmWarning::Alert(AlertMode mode, const std::wstring& text) {
   frmWarning& alert = Get();
   alert.Mode = mode;
   alert.SetMessage(text);
@@ -32,10 +28,7 @@ void frmWarning::Form_Load() {
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           28, 30, 205, 103, kLabelId, font_.get());
   ::SendMessageW(Label1, EM_SETLIMITTEXT, 0, 0);  // whole reply pages must fit
-  RECT rc;
-  ::GetWindowRect(hWnd(), &rc);
-  POINT at = ui::ScreenCentre(rc.right - rc.left, rc.bottom - rc.top);
-  ::SetWindowPos(hWnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::CentreOnScreen(hWnd());
 }
 
 void frmWarning::SetMessage(const std::wstring& text) { ui::SetText(Label1, text); }
@@ -43,11 +36,11 @@ void frmWarning::SetMessage(const std::wstring& text) { ui::SetText(Label1, text
 std::wstring frmWarning::Message() const { return ui::GetText(Label1); }
 
 void frmWarning::Command1_Click() {
-  frmSending::Get().ResetAfterOutcome();
-  const long mode = std::wcstol(Mode.c_str(), nullptr, 10);
-  if (mode == 1) frmOptions::Get().Show();
-  if (mode != 2 && modHotkeys::state.hWndPrev) ::SetForegroundWindow(modHotkeys::state.hWndPrev);
-  Mode = L"0";
+  if (OnOkAfterSend) OnOkAfterSend();
+  if (Mode == AlertMode::Settings && OnOkShowSettings) OnOkShowSettings();
+  if (Mode != AlertMode::Phone && modHotkeys::state.hWndPrev)
+    ::SetForegroundWindow(modHotkeys::state.hWndPrev);
+  Mode = AlertMode::SendResult;
   Unload();
 }
 

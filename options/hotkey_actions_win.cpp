@@ -2,23 +2,19 @@
 #include <stdexcept>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/number.h"
+#include "app/text.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
+#include "sending/send_request.h"
 
 using modHotkeys::state;
 
 namespace {
 
 constexpr std::int32_t kFirstKey = 'A', kLastKey = 'Z';
-
-std::wstring Widen(const char* text) {
-  std::wstring out;
-  for (; *text; ++text) out += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-  return out;
-}
 
 }  // namespace
 
@@ -71,16 +67,20 @@ void frmOptions::KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other)
   // The other hotkey has this letter: back to this hotkey's own. The rule, run again for that
   // entry, would find no conflict and change nothing, so the entry is only selected.
   ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(own.VKey() - kFirstKey), 0);
-  frmWarning::Alert(L"1", L"Hotkey combinations cannot be the same");
+  frmWarning::Alert(AlertMode::Settings, L"Hotkey combinations cannot be the same");
 }
 
 void frmOptions::VBHotKey1_HotkeyPressed() {
-  // The phone window is the message buffer here and stays hidden; an empty number addresses
-  // the account holder's own phone.
+  // The phone window keeps the text, hidden, as after any send; the send itself takes the
+  // captured text. An empty number addresses the account holder's own phone.
+  const std::wstring text = CaptureSelection();
   frmPhone& phone = frmPhone::Get();
   ui::SetText(phone.txtNum, L"");
-  ui::SetText(phone.txtMsg, CaptureSelection());
-  SendMessage(false);
+  ui::SetText(phone.txtMsg, text);
+  SendInputs in = GatherSendInputs();
+  in.number.clear();
+  in.message = text;
+  Send(in, false);
 }
 
 void frmOptions::VBHotKey2_HotkeyPressed() {

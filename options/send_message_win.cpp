@@ -3,13 +3,13 @@
 
 #include "app/codepage.h"
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "phone/frmWarning_win.h"
 #include "sending/frmSending_win.h"
 #include "sending/reply.h"
-#include "sending/submission.h"
+#include "sending/send_request.h"
 
 using modHotkeys::state;
 
@@ -29,18 +29,6 @@ class SendFailure : public std::runtime_error {
   std::wstring text_;
 };
 
-int PortNumber(const std::wstring& port) {
-  std::size_t used = 0;
-  int value = -1;
-  try {
-    value = std::stoi(port, &used);
-  } catch (const std::exception&) {
-  }
-  if (used != port.size() || value < 1 || value > 65535)
-    throw std::runtime_error("The port \"" + codepage::ToAnsi(port) + "\" in the settings is not a port number");
-  return value;
-}
-
 bool ConfirmParts(int parts) {
   const std::wstring text = L"This will send a total of " + std::to_wstring(parts) +
                             L" messages.\r\n\r\nIs this OK?";
@@ -50,39 +38,64 @@ bool ConfirmParts(int parts) {
 
 }  // namespace
 
-bool frmOptions::Check_Login_Details() {
-  if (!state.Usr.empty() && !state.Pwd.empty()) return true;
+void frmOptions::ConnectAlertSteps() {
+  // The alert's OK ends the sending window's display (loading it if need be, so that the next
+  // send starts from an empty bar) and, for a settings alert, shows this window.
+  frmWarning::OnOkAfterSend = [] { frmSending::Get().ResetAfterOutcome(); };
+  frmWarning::OnOkShowSettings = [this] { Show(); };
+}
+
+bool frmOptions::Check_Login_Details() { return Check_Login_Details(SavedLoginPresent()); }
+
+bool frmOptions::SavedLoginPresent() { return !state.Usr.empty() && !state.Pwd.empty(); }
+
+bool frmOptions::Check_Login_Details(bool login_saved) {
+  if (login_saved) return true;
   Show();  // the account fields are on the options window's only page
-  frmWarning::Alert(L"1", L"Please enter your Lumora username and password");
+  frmWarning::Alert(AlertMode::Settings, L"Please enter your Lumora username and password");
   return false;
 }
 
-bool frmOptions::SendMessage(bool check_number) {
+SendInputs frmOptions::GatherSendInputs() {
+  frmPhone& phone = frmPhone::Get();
+  SendInputs in;
+  // The request is made of what the boxes hold now, unsaved edits included ...
+  in.number = ui::GetText(phone.txtNum);
+  in.message = ui::GetText(phone.txtMsg);
+  in.footer = ui::GetText(txtFooter);
+  in.username = ui::GetText(txtUsr);
+  in.password = ui::GetText(txtPwd);
+  in.host = ui::GetText(Text5);
+  // ... while the login check and the connection follow the saved settings.
+  in.login_saved = SavedLoginPresent();
+  in.port = state.Port;
+  in.protocol = static_cast<TransferProtocol>(state.Protocol);
+  in.proxy_auth = state.ProxyAuth == 1;
+  in.proxy_user = state.ProxyUsr;
+  in.proxy_password = state.ProxyPwd;
+  return in;
+}
+
+bool frmOptions::SendMessage(bool check_number) { return Send(GatherSendInputs(), check_number); }
+
+bool frmOptions::Send(const SendInputs& in, bool check_number) {
   try {
-    frmPhone& phone = frmPhone::Get();
-    if (check_number && ui::GetText(phone.txtNum).empty()) {
-      frmWarning::Alert(L"2", L"Please enter a mobile number to send to.");
+    if (check_number && in.number.empty()) {
+      frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
       return false;
     }
-    if (!Check_Login_Details()) return false;
+    if (!Check_Login_Details(in.login_saved)) return false;
+    const SendRequest request = BuildSendRequest(in);
+    if (request.count.nummsgs > 1 && !ConfirmParts(request.count.nummsgs)) return false;
 
-    Inet1.RemoteHost(ui::GetText(Text5));
-    Inet1.RemotePort(PortNumber(state.Port));
-    Inet1.Protocol(state.Protocol);
-
-    const std::wstring body = sending::ComposeBody(ui::GetText(phone.txtMsg), ui::GetText(txtFooter));
-    if (phone.nummsgs > 1 && !ConfirmParts(phone.nummsgs)) return false;
-
-    const std::wstring xml = sending::BuildSubmissionXml(
-        {ui::GetText(txtUsr), ui::GetText(txtPwd), body, ui::GetText(phone.txtNum)});
+    Inet1.RemoteHost(in.host);
+    Inet1.RemotePort(request.port);
+    Inet1.Protocol(in.protocol);
     frmSending& sending_window = frmSending::Get();
     sending_window.Show();
     sending_window.StartTimer();
-    const std::string form_body = sending::BuildFormBody(xml);
-    const std::wstring headers = sending::BuildHeaders(state.ProxyAuth == 1, state.ProxyUsr, state.ProxyPwd);
-
     if (!Inet1.StateChanged) Inet1.StateChanged = [this](int s) { Inet1_StateChanged(s); };
-    Inet1.Execute(Inet1.URL(), L"POST", form_body, headers);
+    Inet1.Execute(Inet1.URL(), L"POST", request.form_body, request.headers);
     // Only once this request runs (Execute refuses while another does, leaving that one's
     // reply alone): nothing of an earlier request may be read as this one's outcome.
     Response.clear();
@@ -135,6 +148,6 @@ void frmOptions::Inet1_StateChanged(int State) {
 bool frmOptions::CheckResponse(const std::wstring& reply) {
   const sending::ReplyVerdict verdict = sending::InterpretReply(reply, transfer_error_);
   if (!verdict.readable) throw SendFailure(verdict.text);
-  frmWarning::Alert(L"0", verdict.text);
+  frmWarning::Alert(AlertMode::SendResult, verdict.text);
   return verdict.accepted;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The phone window's counters: characters in all (message, footer and one for the line
-// break), SMS parts of 160 characters, and characters left in the last part.
+// The count of a message: characters in all (message, footer and one for the line break),
+// SMS parts of 160 characters, and characters left in the last part. The phone's counters
+// show it and the send asks for confirmation when it comes to more than one part.
 #include <cstdint>
 #include <string_view>
 
