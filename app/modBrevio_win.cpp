@@ -1,14 +1,10 @@
 #include "app/modBrevio_win.h"
 
-#include <windows.h>
 #include <shellapi.h>
-
-#include "options/frmOptions_win.h"
 
 namespace modBrevio {
 
-void OpenURL(const std::wstring& address) {
-  HWND owner = frmOptions::IsLoaded() ? frmOptions::Get().hWnd() : nullptr;
+void OpenURL(HWND owner, const std::wstring& address) {
   ::ShellExecuteW(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

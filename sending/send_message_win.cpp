@@ -52,7 +52,8 @@ bool ConfirmParts(int parts) {
 
 bool frmOptions::Check_Login_Details() {
   if (!state.Usr.empty() && !state.Pwd.empty()) return true;
-  Show();  // the account fields are on the options window's only page
+  Show();
+  SelectTab(kTabOptions);  // where the account fields are
   frmWarning::Alert(L"1", L"Please enter your Lumora username and password");
   return false;
 }
