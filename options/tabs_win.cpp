@@ -41,6 +41,23 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       ::FillRect(dc, &rc, reinterpret_cast<HBRUSH>(brush));
       return 1;
     }
+    case WM_PAINT: {
+      // The control fills its pages with a plain colour while it paints: the picture goes
+      // back over them, inside the border, once it is done.
+      const LRESULT painted = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (!brush) return painted;
+      RECT page, tab;
+      ::GetClientRect(hwnd, &page);
+      ::SendMessageW(hwnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+      page.top = tab.bottom;
+      ::InflateRect(&page, -2, -2);  // inside the border
+      win::window_dc dc(hwnd);
+      POINT at{0, 0};
+      ::MapWindowPoints(hwnd, ::GetParent(hwnd), &at, 1);
+      ::SetBrushOrgEx(dc.get(), -at.x, -at.y, nullptr);
+      ::FillRect(dc.get(), &page, reinterpret_cast<HBRUSH>(brush));
+      return painted;
+    }
     case WM_MOUSEMOVE:
       ::SendMessageW(::GetParent(hwnd), ids::kTabMouseMove, 0, 0);
       break;
