@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/controls_win.h"
 #include "app/login_token.h"
@@ -295,4 +296,96 @@ TEST_F(OptionsWindow, HotkeyTakenByAnotherProgramIsNamedBesideItsList) {
   EXPECT_EQ(options.VBHotKey2->VKey(), 'R');
   EXPECT_EQ(ui::GetText(options.HotkeyStatus2), L"") << "a free letter clears the note";
   ::UnregisterHotKey(other.get(), 0x55);
+}
+
+namespace {
+
+// The stand-in browser (apps/url_recorder.exe) as this Wine prefix's http and https handler
+// while the object lives: every address the shell opens is appended to a log file.
+class StandInBrowser {
+ public:
+  explicit StandInBrowser(const TempDir& dir) : log_(dir / L"opened.txt") {
+    const std::wstring command = L"\"" + WindowsPath(BREVIO_TEST_APPS_DIR) + L"\\url_recorder.exe\" \"" + log_ + L"\" \"%1\"";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+      const std::wstring key = std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+      wchar_t before[512] = {};
+      DWORD size = sizeof before;
+      ::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before, &size);
+      saved_.emplace_back(key, before);
+      Set(key, command);
+    }
+  }
+  ~StandInBrowser() {
+    for (const auto& [key, value] : saved_) Set(key, value);
+  }
+  // The addresses received, once `count` have arrived (or a while has passed).
+  Texts Opened(std::size_t count) const {
+    Texts lines;
+    RunUntil([&] {
+      lines.clear();
+      std::string bytes = ReadFileBytes(log_);
+      for (std::size_t at; (at = bytes.find('\n')) != std::string::npos; bytes.erase(0, at + 1))
+        lines.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+      return lines.size() >= count;
+    }, 15000);
+    return lines;
+  }
+
+ private:
+  static void Set(const std::wstring& key, const std::wstring& value) {
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  std::wstring log_;
+  std::vector<std::pair<std::wstring, std::wstring>> saved_;
+};
+
+}  // namespace
+
+TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {
+  TempDir dir;
+  StandInBrowser browser(dir);
+  frmOptions& options = Shown();
+  ui::SetText(options.txtUsr, L"typed, not saved");  // the token comes from the saved account
+  const std::wstring t = modHotkeys::LoginToken(L"alice", L"s3cret");
+  Texts expected;
+  for (const bool secure : {false, true}) {
+    state.Protocol = secure ? 5 : 4;
+    const std::wstring site = (secure ? L"https://" : L"http://") + std::wstring(L"localhost");
+    const std::pair<std::function<void()>, std::wstring> presses[] = {
+        {[&] { Click(options.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { Click(options.cmdCheckCredits); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, 3, 0); Click(options.cmdBuy); },
+         site + L"/login?startpage=buymsgs.jsp%3Fn%3D625&login=" + t},
+        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, static_cast<WPARAM>(-1), 0); Click(options.cmdBuy); },
+         site + L"/login?startpage=buymsgs.jsp%3Fn%3D50&login=" + t},
+        {[&] { Click(options.cmdRegister); }, site + L"/options.jsp"},
+        {[&] { Click(options.Command3); }, site + L"/options.jsp"},
+        {[&] { Click(options.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
+        {[&] { options.popSent_Click(); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
+        {[&] {
+           options.SelectTab(frmOptions::kTabHelp);
+           MouseAt(options.Label12, {10, 8}, true);
+         }, L"http://localhost/help.jsp"},  // the address the link shows
+    };
+    for (const auto& [press, address] : presses) {
+      press();
+      expected.push_back(address);
+      ASSERT_EQ(browser.Opened(expected.size()), expected);  // in order, byte for byte
+    }
+  }
+  EXPECT_FALSE(frmWarning::IsLoaded());
+
+  state.Pwd.clear();  // the login check fails: the account pages open nothing
+  options.SelectTab(frmOptions::kTabBuy);
+  for (HWND button : {options.cmdActivate, options.cmdCheckCredits, options.cmdBuy}) {
+    Click(button);
+    ASSERT_TRUE(frmWarning::IsLoaded());
+    EXPECT_EQ(frmWarning::Get().Message(), L"Please enter your Lumora username and password");
+    EXPECT_EQ(options.SelectedTab(), frmOptions::kTabOptions) << "on the account's tab";
+    frmWarning::Get().Unload();
+  }
+  Click(options.cmdRegister);  // opened after them, so it would follow anything they opened
+  expected.push_back(L"https://localhost/options.jsp");
+  EXPECT_EQ(browser.Opened(expected.size() + 1), expected);
 }

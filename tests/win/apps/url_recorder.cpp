@@ -37,8 +37,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                     '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), bytes.data(),
                         static_cast<int>(bytes.size()), nullptr, nullptr);
-  HANDLE log = ::CreateFileW(args[1].c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE log = INVALID_HANDLE_VALUE;
+  for (int tries = 0; log == INVALID_HANDLE_VALUE && tries < 100; ++tries) {  // the test may be reading it
+    log = ::CreateFileW(args[1].c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) ::Sleep(50);
+  }
   if (log == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
   ::WriteFile(log, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
