@@ -389,3 +389,45 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   expected.push_back(L"https://localhost/options.jsp");
   EXPECT_EQ(browser.Opened(expected.size() + 1), expected);
 }
+
+namespace {
+
+// "major.minor" of a program's version resource, as the system's version library reads it.
+std::wstring FileVersion(const std::wstring& exe) {
+  HMODULE library = ::LoadLibraryW(L"version.dll");
+  auto function = [&]<class F>(F*, const char* name) { return reinterpret_cast<F*>(reinterpret_cast<void*>(::GetProcAddress(library, name))); };
+  auto size_of = function(static_cast<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(nullptr), "GetFileVersionInfoSizeW");
+  auto read = function(static_cast<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(nullptr), "GetFileVersionInfoW");
+  auto query = function(static_cast<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(nullptr), "VerQueryValueW");
+  std::string data(size_of(exe.c_str(), nullptr), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (data.empty() || !read(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+      !query(data.data(), L"\\", reinterpret_cast<LPVOID*>(&fixed), &length))
+    return L"<no version resource>";
+  return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS));
+}
+
+}  // namespace
+
+// The real program: its version label against its own resource, and the notification area's
+// double-click (version 4) reaching another process.
+TEST(OptionsProgram, ShowsItsVersionResourceAndOpensOnTheTrayDoubleClick) {
+  TempDir dir;
+  const std::wstring exe = PrepareRunFolder(dir);
+  Settings hidden;
+  hidden.HideStartUp = 1;  // and no user name: the double-click shows "Help"
+  WriteFileBytes(dir / L"config2.txt", settings_file::Format(hidden));
+  Process brevio(exe, dir.path());
+  HWND options = WaitForWindow(brevio.id(), L"Lumora - Brevio", false);
+  ASSERT_NE(options, nullptr);
+  const std::wstring version = FileVersion(exe);
+  EXPECT_NE(version.find(L'.'), std::wstring::npos) << version;
+  wchar_t label[64] = {};
+  WaitFor([&]() -> HWND { return ::GetDlgItemTextW(options, ids::kVersion, label, 64) ? options : nullptr; });
+  EXPECT_EQ(std::wstring(label), L"Version: " + version);
+
+  ::PostMessageW(options, ids::kTrayMessage, MAKEWPARAM(1900, 1530), MAKELPARAM(WM_LBUTTONDBLCLK, ids::kTrayIconId));
+  EXPECT_EQ(WaitForWindow(brevio.id(), L"Lumora - Brevio", true), options);
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(options, ids::kTab), TCM_GETCURSEL, 0, 0), frmOptions::kTabHelp);
+}
