@@ -5,7 +5,7 @@
 #include <cstring>
 
 std::wstring ProgramVersion() {
-  // The fixed part of VERSIONINFO is found by its signature, 32-bit aligned, behind the
+  // The fixed-size block of VERSIONINFO is found by its signature, 32-bit aligned, behind the
   // resource's header and key; reading the resource directly needs no version library.
   HMODULE self = ::GetModuleHandleW(nullptr);
   HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
