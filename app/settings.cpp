@@ -41,7 +41,7 @@ std::size_t LineEnd(std::string_view bytes, std::size_t from, std::size_t count)
   for (std::size_t pos = from; pos + 1 < bytes.size() && spaces <= count; ++pos) {
     if (bytes[pos] == '\r' && bytes[pos + 1] == '\n' && spaces == count && ends_with_space)
       return pos;
-    ends_with_space = modHotkeys::ScrambleAt(bytes[pos], pos - from) == ' ';
+    ends_with_space = encodings::ScrambleAt(bytes[pos], pos - from) == ' ';
     if (ends_with_space) ++spaces;
   }
   return first;

@@ -12,7 +12,7 @@ Form& modHotkeys::LoadMainWindow() { return frmOptions::Get(); }
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
-                    440, 446});
+                    520, 410});
   // The background picture, drawn under the window and (aligned) under its labels.
   background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
   if (HBITMAP picture = background_picture_.Handle())
@@ -22,6 +22,7 @@ void frmOptions::Form_Load() {
   state.History.clear();
   LoadHotkeys();
   GetProperties();
+  TabChoose();
   AddTrayIcon();
   ConnectAlertSteps();
   ui::CentreOnScreen(hWnd());
@@ -47,6 +48,7 @@ void frmOptions::GetProperties() {
   }
   SelectKeyEntry(Combo1, VBHotKey1->VKey());
   SelectKeyEntry(Combo2, VBHotKey2->VKey());
+  ShowHotkeyStatus();
   ui::SetText(txtUsr, state.Usr);
   ui::SetText(txtPwd, state.Pwd);
   ui::SetText(txtCountryCode, state.CountryCode);
@@ -100,16 +102,23 @@ bool frmOptions::PreviewKey(const MSG& msg) {
 }
 
 LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result; HandleOptionsMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case options_ids::kSave: cmdSave_Click(); return 0;
         case options_ids::kCancel: cmdCancel_Click(); return 0;
         case options_ids::kCombo1:
-          if (HIWORD(wp) == CBN_SELCHANGE) Combo1_Click();
+          if (HIWORD(wp) == CBN_SELCHANGE) {
+            Combo1_Click();
+            ShowHotkeyStatus();
+          }
           return 0;
         case options_ids::kCombo2:
-          if (HIWORD(wp) == CBN_SELCHANGE) Combo2_Click();
+          if (HIWORD(wp) == CBN_SELCHANGE) {
+            Combo2_Click();
+            ShowHotkeyStatus();
+          }
           return 0;
         case IDCANCEL: Hide(); return 0;
         case options_ids::kPopSMS: popSMS_Click(); return 0;
@@ -119,7 +128,7 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case options_ids::kTrayMessage:
-      OnTrayNotify(lp);
+      OnTrayNotify(wp, lp);
       return 0;
     case WM_ERASEBKGND:
       if (background_) {

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/forms_win.h"
 #include "capture/clipboard_win.h"
 #include "graphics/picture_win.h"
 #include "hotkeys/VBHotKey_win.h"
+#include "options/account_links.h"
+#include "options/padlock_win.h"
 #include "sending/inet_win.h"
 
 struct SendInputs;  // sending/send_request.h
@@ -30,7 +33,28 @@ class frmOptions : public FormOf<frmOptions> {
   void popSMS_Click();
   void popOptions_Click();
   void popSent_Click();
+  void popBuy_Click();
   void popExit_Click();
+
+  // options/tabs_win.cpp: the tab control SSTab1, its pages and the window's own mouse.
+  enum Tab : int { kTabOptions = 0, kTabBuy = 1, kTabHelp = 2, kTabConnection = 3 };
+  void TabChoose();          // an empty saved user name selects "Help"
+  void SelectTab(int index);  // and shows that page's controls only
+  int SelectedTab() const;
+  void txtUsr_Change();   // cmdRegister is active only while txtUsr is empty
+  void Command1_Click();  // hide, and show the phone window
+  // Beside each letter list: its hotkey in words when the system refused it, else nothing.
+  void ShowHotkeyStatus();
+
+  // options/account_links_win.cpp: the buttons that open the service's pages.
+  void cmdActivate_Click();
+  void cmdCheckCredits_Click();
+  void cmdBuy_Click();
+  void cmdRegister_Click();
+  void Command3_Click();  // the same as cmdRegister
+  void Command4_Click();  // the outbox
+  void Command5_Click();  // the system's internet settings
+  void Label12_Click();   // the help page
 
   // send_message_win.cpp: SendMessage, CheckResponse, Check_Login_Details and the transfer control.
   // Sends the phone window's message; true only when the service accepted it. Failures are
@@ -89,6 +113,21 @@ class frmOptions : public FormOf<frmOptions> {
   HWND Text5 = nullptr;  // host name of the service (hidden; F12 shows it)
   HWND cmdSave = nullptr;
   HWND cmdCancel = nullptr;
+  HWND SSTab1 = nullptr;  // "Options", "Buy Messages", "Help", "Connection"
+  HWND cmdRegister = nullptr;
+  HWND Command1 = nullptr;  // "&Send SMS"
+  HWND Command2 = nullptr;  // "?"
+  HWND Command3 = nullptr;  // "Register here to start using Brevio"
+  HWND Command4 = nullptr;  // "&Outbox"
+  HWND Command5 = nullptr;  // "Change"
+  HWND Combo3 = nullptr;    // quantity of messages to buy
+  HWND cmdBuy = nullptr;
+  HWND cmdCheckCredits = nullptr;
+  HWND cmdActivate = nullptr;
+  HWND Label12 = nullptr;     // the help link
+  HWND lblVersion = nullptr;  // "Version: " and the program's version
+  HWND Label6 = nullptr;      // the padlock's caption
+  HWND HotkeyStatus1 = nullptr, HotkeyStatus2 = nullptr;
 
  protected:
   void Form_Load() override;
@@ -99,10 +138,26 @@ class frmOptions : public FormOf<frmOptions> {
 
  private:
   void CreateControls();
-  void OnTrayNotify(LPARAM mouse_message);
-  void ShowTrayMenu();
+  void OnTrayNotify(WPARAM anchor, LPARAM notification);
+  void ShowTrayMenu(const POINT* at);  // at the mouse when null
 
   void KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other);
+
+  // options/tabs_win.cpp
+  // Messages of the tabs, the link, the padlock and the dragging; true when handled.
+  bool HandleOptionsMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void UnderlineLink(bool underline);
+  void AttachTabBackground();
+  void AddToPage(int page, HWND control);
+  // Opens `page` with the saved account's token; with `check_login`, only once the saved
+  // user name and password are set.
+  void OpenAccountPage(account_links::Page page, bool check_login, const std::wstring& quantity = {});
+  std::vector<HWND> pages_[4];
+  win::unique_font link_font_;       // Label12 underlined
+  win::unique_font link_hover_font_;  // Label12 under the mouse
+  bool link_underlined_ = true;
+  Padlock padlock_;
+  DWORD tray_button_up_time_ = 0;  // tick count of the icon's last button release
 
   clipboard::Backup clipboard_backup_;
   DWORD clipboard_sequence_ = 0;  // the clipboard as the capture last left or found it

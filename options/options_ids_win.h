@@ -19,6 +19,23 @@ enum : int {
   kCancel,
   kCombo1,
   kCombo2,
+  // The tab control and what it holds beyond the settings' own boxes.
+  kTab,
+  kRegister,
+  kSendSMS,
+  kOutbox,
+  kHelpButton,
+  kBuy,
+  kCheckCredits,
+  kCombo3,
+  kRegisterHelp,
+  kActivate,
+  kHelpLink,
+  kVersion,
+  kChange,
+  kSecureLabel,
+  kHotkeyStatus1,
+  kHotkeyStatus2,
   kPopSMS = 2001,
   kPopSent,
   kPopOptions,
@@ -28,6 +45,7 @@ enum : int {
 
 inline constexpr UINT kTrayMessage = WM_APP + 1;  // notifications of the tray icon
 inline constexpr UINT kTrayIconId = 1;
+inline constexpr UINT kTabMouseMove = WM_APP + 2;  // the mouse moved over the tab control
 
 // Broadcast when Explorer (re)starts and the tray must be filled again.
 inline UINT TaskbarCreated() {

@@ -51,7 +51,8 @@ bool frmOptions::SavedLoginPresent() { return !state.Usr.empty() && !state.Pwd.e
 
 bool frmOptions::Check_Login_Details(bool login_saved) {
   if (login_saved) return true;
-  Show();  // the account fields are on the options window's only page
+  Show();
+  SelectTab(kTabOptions);  // where the account fields are
   frmWarning::Alert(AlertMode::Settings, L"Please enter your Lumora username and password");
   return false;
 }

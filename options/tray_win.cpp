@@ -1,10 +1,8 @@
 // The notification-area icon of the options window and its menu.
 #include <windows.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
-#include "app/controls_win.h"
-#include "app/login_token.h"
-#include "app/modBrevio_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
@@ -19,7 +17,8 @@ NOTIFYICONDATAW IconData(HWND hwnd, HICON icon) {
   nid.cbSize = sizeof nid;
   nid.hWnd = hwnd;
   nid.uID = ids::kTrayIconId;  // identified by number: the exe may move
-  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  // With version 4 the system shows the tip only when asked to.
+  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   nid.uCallbackMessage = ids::kTrayMessage;
   nid.hIcon = icon;
   lstrcpynW(nid.szTip, L"Lumora Brevio", static_cast<int>(std::size(nid.szTip)));
@@ -36,6 +35,11 @@ void frmOptions::AddTrayIcon() {
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
   NOTIFYICONDATAW nid = IconData(hWnd(), tray_icon_.get());
   tray_added_ = ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+  // Version 4: the notification names its mouse or keyboard event itself (whatever the
+  // screen's dots per inch) and the anchor point, and keyboard users get select and
+  // context-menu notices.
+  nid.uVersion = NOTIFYICON_VERSION_4;
+  ::Shell_NotifyIconW(NIM_SETVERSION, &nid);
 }
 
 void frmOptions::RemoveTrayIcon() {
@@ -45,40 +49,68 @@ void frmOptions::RemoveTrayIcon() {
   tray_added_ = false;
 }
 
-void frmOptions::OnTrayNotify(LPARAM mouse_message) {
-  switch (LOWORD(mouse_message)) {
+void frmOptions::OnTrayNotify(WPARAM anchor, LPARAM notification) {
+  // Select and context-menu notices that follow a button release are the mouse's own echo of
+  // it (a single click, a right release); only the keyboard's act on them.
+  const auto from_keyboard = [this] {
+    return ::GetTickCount() - tray_button_up_time_ >= ::GetDoubleClickTime();
+  };
+  switch (LOWORD(notification)) {
     case WM_RBUTTONDOWN:
       ::SetForegroundWindow(hWnd());  // or the menu would not close when clicking elsewhere
-      ShowTrayMenu();
+      ShowTrayMenu(nullptr);
       break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      tray_button_up_time_ = ::GetTickCount();  // notices may be sent: no message time
+      break;
+    case WM_CONTEXTMENU:  // Shift+F10 or the menu key: the menu, at the icon
+      if (from_keyboard()) {
+        const POINT at{GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)};
+        ::SetForegroundWindow(hWnd());
+        ShowTrayMenu(&at);
+      }
+      break;
+    case NIN_SELECT:     // Enter on the icon
+    case NIN_KEYSELECT:  // Space (or Enter) on the icon
+      if (!from_keyboard()) break;
+      [[fallthrough]];
     case WM_LBUTTONDBLCLK:
       ::SetForegroundWindow(hWnd());
+      TabChoose();
       Show();
       break;
   }
 }
 
-void frmOptions::ShowTrayMenu() {
+void frmOptions::ShowTrayMenu(const POINT* at) {
   win::unique_menu menu(::CreatePopupMenu());
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopSMS, L"&Send SMS");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopSent, L"Outbo&x");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopOptions, L"&Options");
+  ::AppendMenuW(menu.get(), MF_STRING, ids::kPopBuy, L"&Buy Messages");
   ::AppendMenuW(menu.get(), MF_STRING, ids::kPopExit, L"&Exit");
-  POINT at;
-  ::GetCursorPos(&at);
-  ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hWnd(), nullptr);
+  POINT where;
+  if (at) where = *at; else ::GetCursorPos(&where);
+  // Drops to the side the system's menu alignment says (right-to-left setups, handedness).
+  const UINT align = ::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+  ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | align, where.x, where.y, 0, hWnd(), nullptr);
   ::PostMessageW(hWnd(), WM_NULL, 0, 0);
 }
 
 void frmOptions::popSMS_Click() { frmPhone::Get().Show(); }
 
-void frmOptions::popOptions_Click() { Show(); }
-
-void frmOptions::popSent_Click() {
-  modBrevio::OpenURL(hWnd(), L"http://" + ui::GetText(Text5) +
-                     L"/login?startpage=message_archive.jsp&login=" +
-                     account_pages::LoginToken(modHotkeys::state.Usr, modHotkeys::state.Pwd));
+void frmOptions::popOptions_Click() {
+  Show();
+  SelectTab(kTabOptions);
 }
+
+void frmOptions::popBuy_Click() {
+  Show();
+  SelectTab(kTabBuy);
+}
+
+void frmOptions::popSent_Click() { Command4_Click(); }
 
 void frmOptions::popExit_Click() {
   // A failed save keeps the program running, so the alert stays readable and nothing is lost.

@@ -10,7 +10,7 @@ namespace lumora {
 namespace {
 
 // The program scrambles at most 256 - key characters, two digits each.
-constexpr std::size_t kMaxDigits = 2 * (256 - modHotkeys::kScrambleKey);
+constexpr std::size_t kMaxDigits = 2 * (256 - encodings::kScrambleKey);
 
 int digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -31,7 +31,7 @@ class Reader {
  private:
   // The byte at position p is unscrambled with key + p, as Scramble does it.
   static bool printable(int scrambled, std::size_t p) {
-    const int plain = scrambled ^ static_cast<int>((modHotkeys::kScrambleKey + p) & 0xFF);
+    const int plain = scrambled ^ static_cast<int>((encodings::kScrambleKey + p) & 0xFF);
     return plain >= 0x20 && plain != 0x7F;
   }
 
@@ -40,7 +40,7 @@ class Reader {
   bool walk(std::size_t i) {
     if (found_.size() >= limit_) return true;
     if (i == hex_.size()) {
-      found_.push_back(modHotkeys::Scramble(scrambled_));
+      found_.push_back(encodings::Scramble(scrambled_));
       return true;
     }
     const std::size_t p = scrambled_.size();

@@ -29,7 +29,7 @@ std::string RandomWithCrLf(std::size_t size) {
 }
 
 std::string CrLfWithoutSpaces(std::size_t size) {
-  auto plain = [](char c, std::size_t i) { return modHotkeys::ScrambleAt(c, i); };
+  auto plain = [](char c, std::size_t i) { return encodings::ScrambleAt(c, i); };
   std::string bytes;
   for (std::size_t i = 0; bytes.size() < size; i = bytes.size()) {
     if (plain('\r', i) != ' ' && plain('\n', i + 1) != ' ')

@@ -65,7 +65,7 @@ TEST(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessage
       << "the stand-in browser was given no address";
   const std::string address = ReadUnixFile(record);
   EXPECT_EQ(address, "http://localhost/login?startpage=message_archive.jsp&login=" +
-                         Narrow(modHotkeys::LoginToken(L"e2e&user", L"p<a>ss&word")));
+                         Narrow(account_pages::LoginToken(L"e2e&user", L"p<a>ss&word")));
 
   const std::string here = __FILE__;
   Background chromium("node " + Quote(here.substr(0, here.rfind('/')) + "/../web/open_page.js") +

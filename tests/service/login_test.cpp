@@ -16,7 +16,7 @@ TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero)
   // From the 22nd character on, the scrambling key is 32 or more, so "%" (0x25) there
   // scrambles to a byte below 16, which the token writes as one digit.
   for (const char* password : {"s3cret", "p%ss%word%%-long%%%%%%"}) {
-    const std::string token = modHotkeys::HexEncode(modHotkeys::Scramble(std::string("alice ") + password));
+    const std::string token = encodings::HexEncode(encodings::Scramble(std::string("alice ") + password));
     const auto readings = read_login_token(token);
     EXPECT_NE(std::find_if(readings.begin(), readings.end(),
                            [&](const LoginReading& r) {

@@ -1,4 +1,5 @@
-// The real brevio.exe started from a folder of its own: first start, hidden start, second copy.
+// The real brevio.exe started from a folder of its own: first start (with its version label),
+// hidden start, second copy.
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
@@ -19,6 +20,22 @@ std::wstring ControlText(HWND dialog, int id) {
   return text;
 }
 
+// "major.minor" of a program's version resource, as the system's version library reads it.
+std::wstring FileVersion(const std::wstring& exe) {
+  HMODULE library = ::LoadLibraryW(L"version.dll");
+  auto function = [&]<class F>(F*, const char* name) { return reinterpret_cast<F*>(reinterpret_cast<void*>(::GetProcAddress(library, name))); };
+  auto size_of = function(static_cast<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(nullptr), "GetFileVersionInfoSizeW");
+  auto read = function(static_cast<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(nullptr), "GetFileVersionInfoW");
+  auto query = function(static_cast<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(nullptr), "VerQueryValueW");
+  std::string data(size_of(exe.c_str(), nullptr), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (data.empty() || !read(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+      !query(data.data(), L"\\", reinterpret_cast<LPVOID*>(&fixed), &length))
+    return L"<no version resource>";
+  return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS));
+}
+
 }  // namespace
 
 TEST(Startup, WithoutSettingsFileShowsTheOptionsWithDefaults) {
@@ -31,6 +48,8 @@ TEST(Startup, WithoutSettingsFileShowsTheOptionsWithDefaults) {
   EXPECT_EQ(ControlText(options, options_ids::kUsr), L"");
   EXPECT_EQ(::IsDlgButtonChecked(options, options_ids::kSecure), BST_UNCHECKED);
   EXPECT_EQ(::IsDlgButtonChecked(options, options_ids::kProxy), BST_UNCHECKED);
+  // The one version number of the build, as the label reads it from the program's own resource.
+  EXPECT_EQ(ControlText(options, options_ids::kVersion), L"Version: " + FileVersion(exe));
 }
 
 TEST(Startup, HideStartUpStartsWithNothingShown) {

@@ -1,0 +1,45 @@
+// The buttons of the options window (and the tray's outbox) that open the service's pages.
+#include "app/controls_win.h"
+#include "app/login_token.h"
+#include "app/modBrevio_win.h"
+#include "app/modHotkeys_win.h"
+#include "options/frmOptions_win.h"
+
+using account_links::Page;
+using modHotkeys::state;
+
+void frmOptions::OpenAccountPage(Page page, bool check_login, const std::wstring& quantity) {
+  if (check_login && !Check_Login_Details()) return;
+  // The saved account, never the boxes being typed; secure as the check box shows it.
+  const bool secure = static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP;
+  modBrevio::OpenURL(hWnd(), account_links::Address(page, ui::GetText(Text5), secure,
+                                                    account_pages::LoginToken(state.Usr, state.Pwd),
+                                                    quantity));
+}
+
+void frmOptions::cmdActivate_Click() { OpenAccountPage(Page::Subscribe, true); }
+
+void frmOptions::cmdCheckCredits_Click() { OpenAccountPage(Page::Subscribe, true); }
+
+void frmOptions::cmdBuy_Click() {
+  std::wstring quantity;
+  const LRESULT chosen = ::SendMessageW(Combo3, CB_GETCURSEL, 0, 0);
+  if (chosen != CB_ERR) {
+    quantity.resize(static_cast<std::size_t>(::SendMessageW(Combo3, CB_GETLBTEXTLEN, chosen, 0)) + 1);
+    quantity.resize(static_cast<std::size_t>(
+        ::SendMessageW(Combo3, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(quantity.data()))));
+  }
+  OpenAccountPage(Page::BuyMessages, true, quantity);  // none chosen: the default quantity
+}
+
+void frmOptions::cmdRegister_Click() { OpenAccountPage(Page::Register, false); }
+
+void frmOptions::Command3_Click() { cmdRegister_Click(); }
+
+void frmOptions::Command4_Click() { OpenAccountPage(Page::MessageArchive, false); }
+
+void frmOptions::Command5_Click() { modBrevio::OpenURL(hWnd(), L"inetcpl.cpl"); }
+
+void frmOptions::Label12_Click() {
+  modBrevio::OpenURL(hWnd(), account_links::HelpAddress(ui::GetText(Text5)));
+}

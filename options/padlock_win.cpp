@@ -1,0 +1,89 @@
+#include "options/padlock_win.h"
+
+#include <commctrl.h>
+
+#include "app/handles_win.h"
+
+namespace {
+
+constexpr COLORREF kSeeThrough = RGB(255, 0, 255);  // the pictures' key colour (make-images)
+
+// Messages after which the system's check box draws itself at once, outside WM_PAINT.
+bool DrawsItself(UINT msg) {
+  switch (msg) {
+    case BM_SETCHECK: case BM_SETSTATE: case BM_CLICK:
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_SETTEXT:
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_MOUSEMOVE:
+    case WM_KEYDOWN: case WM_KEYUP: case WM_CAPTURECHANGED: case WM_UPDATEUISTATE:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Padlock::~Padlock() {
+  if (box_ && ::IsWindow(box_)) ::RemoveWindowSubclass(box_, &Padlock::Proc, 1);
+}
+
+void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background) {
+  locked_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_locked.gif");
+  open_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_open.gif");
+  if (!locked_.Handle() || !open_.Handle()) return;
+  box_ = box;
+  background_ = background;
+  ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  ::InvalidateRect(box, nullptr, TRUE);
+}
+
+LRESULT CALLBACK Padlock::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR self) {
+  auto* padlock = reinterpret_cast<Padlock*>(self);
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(hwnd, &ps);
+      padlock->Paint(dc);
+      ::EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      padlock->Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(hwnd, &Padlock::Proc, 1);
+      padlock->box_ = nullptr;
+      break;
+  }
+  const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+  // Our picture over whatever the check box has just drawn, in the same message.
+  if (DrawsItself(msg) && padlock->box_)
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  return result;
+}
+
+void Padlock::Paint(HDC dc) {
+  RECT rc;
+  ::GetClientRect(box_, &rc);
+  if (background_) {  // the parent's picture, lined up with the parent's own drawing
+    POINT at{0, 0};
+    ::MapWindowPoints(box_, ::GetParent(box_), &at, 1);
+    ::SetBrushOrgEx(dc, -at.x, -at.y, nullptr);
+    ::FillRect(dc, &rc, background_);
+  } else {
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_WINDOW));
+  }
+  const bool checked = ::SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const bool pressed = (::SendMessageW(box_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  const StdPicture& picture = checked ? locked_ : open_;
+  const SIZE size = picture.PixelSize();
+  win::unique_dc memory(::CreateCompatibleDC(dc));
+  win::select_object held(memory.get(), picture.Handle());
+  // Pressed, the padlock sinks by a pixel, as a button would.
+  const int x = (rc.right - size.cx) / 2 + (pressed ? 1 : 0);
+  const int y = (rc.bottom - size.cy) / 2 + (pressed ? 1 : 0);
+  ::TransparentBlt(dc, x, y, size.cx, size.cy, memory.get(), 0, 0, size.cx, size.cy, kSeeThrough);
+  if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
+}

@@ -1,0 +1,326 @@
+// The options window whole: its tabs, keys, help link, padlock and hotkey notes, the tray menu,
+// and the addresses that its buttons hand to the shell, as a stand-in browser receives them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "app/controls_win.h"
+#include "app/login_token.h"
+#include "app/modHotkeys_win.h"
+#include "input_util.h"
+#include "options/frmOptions_win.h"
+#include "options/options_ids_win.h"
+#include "phone/frmPhone_win.h"
+#include "app/frmWarning_win.h"
+#include "wine_util.h"
+
+using modHotkeys::state;
+using namespace testing_win;
+namespace ids = options_ids;
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+// Runs the program's own message handling (key preview included) until `done` or `ms` pass.
+template <class Done>
+bool RunUntil(Done done, DWORD ms = 3000) {
+  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < ms; ::Sleep(10)) forms::DoEvents();
+  return done();
+}
+
+// The real mouse moved over `control` (and with `click`, its left button pressed and released).
+void MouseAt(HWND control, POINT at, bool click = false) {
+  ::ClientToScreen(control, &at);
+  INPUT in[3] = {{INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}};
+  in[0].mi = {at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1), at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1),
+              0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, in, sizeof(INPUT));
+  if (!click) return;
+  RunUntil([] { return false; }, 100);  // the pointer is over it before the button goes down
+  ::SendInput(2, in + 1, sizeof(INPUT));
+}
+void Key(WORD vk) {
+  test_input::Keys({vk});
+  test_input::Keys({vk}, KEYEVENTF_KEYUP);
+}
+void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
+// What the notification area tells the window (version 4: the event and the icon in lParam).
+void TrayNotify(const frmOptions& options, UINT event) {
+  ::SendMessageW(options.hWnd(), ids::kTrayMessage, MAKEWPARAM(600, 1000), MAKELPARAM(event, ids::kTrayIconId));
+}
+bool Underlined(HWND label) {
+  LOGFONTW lf{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf.lfUnderline != 0;
+}
+std::wstring SettingsFile() { return modHotkeys::AppPath() + L"\\" + settings_file::kFileName; }
+
+class OptionsWindow : public ::testing::Test {
+ protected:
+  static bool FreshState() {  // before the window loads (members start in this order)
+    static_cast<Settings&>(state) = Settings{};
+    state.Usr = L"alice";
+    state.Pwd = L"s3cret";
+    return ::DeleteFileW(SettingsFile().c_str());
+  }
+  void TearDown() override {
+    forms::UnloadAll();
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {}  // the quit message among them
+    ::DeleteFileW(SettingsFile().c_str());
+  }
+  bool fresh_state_ = FreshState();
+  frmOptions& options = frmOptions::Get();
+  // The window loaded again, from the shared state as it is now.
+  frmOptions& Reloaded() {
+    options.Unload();
+    for (MSG quit; ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {}  // no window left for a moment
+    return frmOptions::Get();
+  }
+  frmOptions& Shown() {
+    options.Show();
+    RunUntil([&] { return ::GetForegroundWindow() == options.hWnd(); });
+    return options;
+  }
+};
+
+}  // namespace
+
+TEST_F(OptionsWindow, FourTabsHoldTheirControlsAndTexts) {
+  Shown();
+  EXPECT_EQ(ui::GetText(options.hWnd()), L"Lumora - Brevio");
+  const Texts outside = {L"?", L"Hide Options at startup", L"&Send SMS", L"&Outbox", L"S&ave", L"&Cancel"};
+  const std::pair<const wchar_t*, Texts> tabs[] = {
+      {L"Options", {L"Brevio lets you send selected information from your screen to a mobile phone via a keyboard shortcut.",
+                    L"Set your Lumora account details:", L"Username:", L"Register here...", L"Password:",
+                    L"To send selected text to your phone press:  CTRL + ALT +",
+                    L"To send to a selected phone number press: CTRL + ALT +", L"Your international country code:",
+                    L"To add an optional footer to all your messages add some text here:"}},
+      {L"Buy Messages", {L"Choose the number of messages required:", L"Buy Credits",
+                         L"Check your current message credits online:", L"Check credits"}},
+      {L"Help", {L"Getting Started:", L"Register here to start using Brevio",
+                 L"Once registered, enter your Username && Password on the Options tab.", L"Activate your account:",
+                 L"Activating your account enables you to send text from the screen straight to your phone e.g. flight booking references.",
+                 L"Also, messages will appear to come from your mobile number, which means people will be able to reply to your messages.",
+                 L"Activate here", L"Comprehensive and up-to-date help for Brevio can be found at:",
+                 L"http://localhost/help.jsp", L"Version: "}},  // a test program has no version resource
+      {L"Connection", {L"This application shares your Internet Connection Settings with Internet Explorer", L"Change",
+                       L"Locked: Secure connection. Unlocked: Standard connection",
+                       L"My proxy server requires authentication.", L"Username:", L"Password:"}},
+  };
+  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {
+    wchar_t name[64] = {};
+    TCITEMW item{TCIF_TEXT, 0, 0, name, 64, 0, 0};
+    ::SendMessageW(options.SSTab1, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(name), tabs[i].first);
+    RECT tab;
+    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
+    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
+    EXPECT_TRUE(RunUntil([&] { return options.SelectedTab() == i; }));
+    Texts expected = tabs[i].second, shown;  // the visible labels' and buttons' captions
+    expected.insert(expected.end(), outside.begin(), outside.end());
+    for (HWND c = ::GetWindow(options.hWnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      wchar_t kind[16] = {};
+      ::GetClassNameW(c, kind, 16);
+      if (::IsWindowVisible(c) && ::GetWindowTextLengthW(c) && (!lstrcmpiW(kind, L"Static") || !lstrcmpiW(kind, L"Button")))
+        shown.push_back(ui::GetText(c));
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, expected) << "tab " << i;
+  }
+  EXPECT_FALSE(::IsWindowVisible(options.Text5));
+  EXPECT_EQ(::SendMessageW(options.txtFooter, EM_GETLIMITTEXT, 0, 0), 100);
+}
+
+TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
+  state.Usr.clear();
+  frmOptions& fresh = Reloaded();
+  EXPECT_EQ(fresh.SelectedTab(), frmOptions::kTabHelp) << "an empty user name shows Help";
+  EXPECT_TRUE(::IsWindowEnabled(fresh.cmdRegister));
+  ::SendMessageW(fresh.txtUsr, WM_CHAR, 'b', 0);
+  EXPECT_FALSE(::IsWindowEnabled(fresh.cmdRegister)) << "one character makes it inactive";
+  ::SendMessageW(fresh.txtUsr, WM_CHAR, VK_BACK, 0);
+  EXPECT_TRUE(::IsWindowEnabled(fresh.cmdRegister));
+  for (const bool empty_user : {true, false}) {
+    state.Usr = empty_user ? L"" : L"alice";
+    fresh.Hide();
+    fresh.SelectTab(frmOptions::kTabBuy);
+    for (UINT single_click : {WM_LBUTTONDOWN, WM_LBUTTONUP, NIN_SELECT}) TrayNotify(fresh, single_click);
+    EXPECT_FALSE(fresh.Visible()) << "a single click does nothing";
+    TrayNotify(fresh, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(fresh.Visible());
+    EXPECT_EQ(fresh.SelectedTab(), empty_user ? frmOptions::kTabHelp : frmOptions::kTabBuy);
+  }
+}
+
+TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlineFollowsTheMouse) {
+  Shown();
+  ::SetFocus(options.txtUsr);
+  Key(VK_F12);
+  EXPECT_TRUE(RunUntil([&] { return ::IsWindowVisible(options.Text5); }));
+  Key(VK_F12);
+  EXPECT_TRUE(RunUntil([&] { return !::IsWindowVisible(options.Text5); }));
+
+  options.SelectTab(frmOptions::kTabHelp);
+  ASSERT_TRUE(Underlined(options.Label12));
+  int wiggle = 0;  // the mouse keeps moving by a pixel, as a hand on it does
+  EXPECT_TRUE(RunUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
+  EXPECT_TRUE(RunUntil([&] {  // over the page's empty lower right
+    MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300});
+    return Underlined(options.Label12);
+  }));
+
+  ui::SetText(options.txtUsr, L"bob");
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(RunUntil([&] { return !options.Visible(); }));
+  EXPECT_EQ(state.Usr, L"alice") << "not saved";
+  EXPECT_EQ(ui::GetText(options.txtUsr), L"bob") << "not discarded";
+  EXPECT_EQ(::GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
+  CopyImagesTo(modHotkeys::AppPath());  // the padlock's pictures, beside this program
+  frmOptions& fresh = Reloaded();
+  fresh.Show();
+  RunUntil([&] { return ::GetForegroundWindow() == fresh.hWnd(); });
+  fresh.SelectTab(frmOptions::kTabConnection);
+  auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
+    RunUntil([] { return false; }, 150);
+    RECT rc;
+    ::GetClientRect(fresh.chkSecure, &rc);
+    const COLORREF c = ::GetPixel(win::window_dc(fresh.chkSecure).get(), rc.right / 2 - 6, rc.bottom / 2 + 6);
+    return GetRValue(c) - GetBValue(c) > 80;
+  };
+  EXPECT_FALSE(gold());
+  ::SetFocus(fresh.chkSecure);
+  Key(VK_SPACE);
+  ASSERT_TRUE(RunUntil([&] { return ui::IsChecked(fresh.chkSecure); }));
+  EXPECT_TRUE(gold());
+  Click(fresh.cmdSave);
+  EXPECT_FALSE(fresh.Visible());
+  const Settings saved = settings_file::Parse(ReadFileBytes(SettingsFile()));
+  EXPECT_EQ(std::pair(state.Protocol, state.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
+  EXPECT_EQ(std::pair(saved.Protocol, saved.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
+}
+
+TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
+  static std::vector<std::pair<std::wstring, UINT>> items;  // read inside the menu's own loop
+  ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    auto menu = reinterpret_cast<HMENU>(::SendMessageW(::FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+      items.emplace_back(text, ::GetMenuItemID(menu, i));
+    }
+    ::EndMenu();
+  });
+  TrayNotify(options, WM_RBUTTONDOWN);
+  ASSERT_EQ(items.size(), 5u) << "and no separators";
+  const Texts captions = {L"&Send SMS", L"Outbo&x", L"&Options", L"&Buy Messages", L"&Exit"};
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(items[i].first, captions[i]);
+  auto choose = [&](std::size_t i) { ::SendMessageW(options.hWnd(), WM_COMMAND, items[i].second, 0); };
+  choose(0);
+  EXPECT_TRUE(frmPhone::IsLoaded() && frmPhone::Get().Visible());
+  choose(3);  // with the window hidden
+  EXPECT_TRUE(options.Visible());
+  EXPECT_EQ(options.SelectedTab(), frmOptions::kTabBuy);
+  choose(2);
+  EXPECT_EQ(options.SelectedTab(), frmOptions::kTabOptions);
+  choose(4);  // "Outbo&x" (1) is among the addresses below
+  EXPECT_EQ(settings_file::Parse(ReadFileBytes(SettingsFile())).Usr, L"alice") << "saved first";
+  EXPECT_FALSE(frmOptions::IsLoaded() || frmPhone::IsLoaded());
+}
+
+TEST_F(OptionsWindow, HotkeyTakenByAnotherProgramIsNamedBesideItsList) {
+  win::unique_window other(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(::RegisterHotKey(other.get(), 0x55, MOD_CONTROL | MOD_ALT, 'Q'));
+  state.VKey2 = 'Q';
+  frmOptions& fresh = Reloaded();
+  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus1), L"");
+  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"Ctrl+Alt+Q is in use by another program: choose another letter");
+  ::SendMessageW(fresh.Combo2, CB_SETCURSEL, 'R' - 'A', 0);
+  ::SendMessageW(fresh.hWnd(), WM_COMMAND, MAKEWPARAM(ids::kCombo2, CBN_SELCHANGE), reinterpret_cast<LPARAM>(fresh.Combo2));
+  EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
+  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"") << "a free letter clears the note";
+}
+
+// The stand-in browser (apps/url_recorder.exe) registered as this prefix's http and https handler
+// for the test's life: it appends every address the shell hands it to a log.
+TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {
+  TempDir dir;
+  const std::wstring log = dir / L"opened.txt";
+  const std::wstring browser = L"\"" + WindowsPath(BREVIO_TEST_APPS_DIR) + L"\\url_recorder.exe\" \"" + log + L"\" \"%1\"";
+  std::vector<std::pair<std::wstring, std::wstring>> handlers;  // key, the command it had
+  auto set = [](const std::wstring& key, const std::wstring& command) {
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
+  };
+  for (const wchar_t* scheme : {L"http", L"https"}) {
+    const std::wstring key = std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+    wchar_t before[512] = {};
+    DWORD size = sizeof before;
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before, &size);
+    handlers.emplace_back(key, before);
+    set(key, browser);
+  }
+  Texts expected;
+  auto opened = [&] {  // the addresses logged, once as many as expected have arrived
+    Texts lines;
+    RunUntil([&] {
+      lines.clear();
+      std::string bytes = ReadFileBytes(log);
+      for (std::size_t at; (at = bytes.find('\n')) != std::string::npos; bytes.erase(0, at + 1)) lines.emplace_back(bytes.begin(), bytes.begin() + at);
+      return lines.size() >= expected.size();
+    }, 15000);
+    return lines;
+  };
+  Shown();
+  ui::SetText(options.txtUsr, L"typed, not saved");  // the token is made of the saved account
+  const std::wstring t = account_pages::LoginToken(L"alice", L"s3cret");
+  for (const bool secure : {false, true}) {
+    state.Protocol = secure ? 5 : 4;
+    const std::wstring site = secure ? L"https://localhost" : L"http://localhost";
+    const std::pair<std::function<void()>, std::wstring> presses[] = {
+        {[&] { Click(options.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { Click(options.cmdCheckCredits); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, 3, 0); Click(options.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D625&login=" + t},
+        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, WPARAM(-1), 0); Click(options.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D50&login=" + t},
+        {[&] { Click(options.cmdRegister); }, site + L"/options.jsp"},
+        {[&] { Click(options.Command3); }, site + L"/options.jsp"},
+        {[&] { Click(options.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
+        {[&] { ::SendMessageW(options.hWnd(), WM_COMMAND, ids::kPopSent, 0); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
+        {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.Label12, {10, 8}, true); }, L"http://localhost/help.jsp"},
+    };
+    for (const auto& [press, address] : presses) {
+      press();
+      expected.push_back(address);
+      ASSERT_EQ(opened(), expected);  // in order, byte for byte
+    }
+  }
+  EXPECT_FALSE(frmWarning::IsLoaded());
+
+  state.Pwd.clear();  // the login check fails: the account pages open nothing
+  options.SelectTab(frmOptions::kTabBuy);
+  for (HWND button : {options.cmdActivate, options.cmdCheckCredits, options.cmdBuy}) {
+    Click(button);
+    ASSERT_TRUE(frmWarning::IsLoaded());
+    EXPECT_EQ(frmWarning::Get().Message(), L"Please enter your Lumora username and password");
+    EXPECT_EQ(options.SelectedTab(), frmOptions::kTabOptions) << "on the account's tab";
+    frmWarning::Get().Unload();
+  }
+  Click(options.cmdRegister);  // opened after them, so it would follow anything they opened
+  expected.push_back(L"https://localhost/options.jsp");
+  EXPECT_EQ(opened(), expected);
+  RunUntil([] { return false; }, 1000);
+  EXPECT_EQ(opened(), expected) << "and nothing after it";
+  for (const auto& [key, command] : handlers) set(key, command);
+}
