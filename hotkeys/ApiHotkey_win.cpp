@@ -1,5 +1,6 @@
 // The system side of ApiHotkey: the global atom and the hotkey registration.
 #include <windows.h>
+#include <versionhelpers.h>
 
 #include "app/text.h"
 #include "hotkeys/ApiHotkey.h"
@@ -21,7 +22,9 @@ void ApiHotkey::Register() {
   // Cleared first, so that only this call's own failure counts. The identifier is the atom
   // itself, 0xC000 to 0xFFFF: the range the system sets aside for such shared identifiers.
   ::SetLastError(ERROR_SUCCESS);
-  key_ = ::RegisterHotKey(window, AsAtom(atom_), static_cast<UINT>(modifier_),
+  // Windows 7 and later can be asked not to repeat the hotkey while its keys are held.
+  static const UINT no_repeat = ::IsWindows7OrGreater() ? MOD_NOREPEAT : 0;
+  key_ = ::RegisterHotKey(window, AsAtom(atom_), static_cast<UINT>(modifier_) | no_repeat,
                           static_cast<UINT>(vkey_));
   const DWORD error = ::GetLastError();
   if (error == ERROR_SUCCESS) return;

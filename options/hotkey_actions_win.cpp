@@ -6,6 +6,7 @@
 #include "app/modHotkeys_win.h"
 #include "app/number.h"
 #include "app/text.h"
+#include "hotkeys/held_key_gate_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "sending/send_request.h"
@@ -15,6 +16,27 @@ using modHotkeys::state;
 namespace {
 
 constexpr std::int32_t kFirstKey = 'A', kLastKey = 'Z';
+
+// One press of a hotkey is one action however long its keys stay down, and a capture never
+// starts while another is under way: its clipboard backup would be taken of the clipboard the
+// first capture has changed, and the user's own clipboard would be lost. (A deliberate press
+// while a send waits still reaches the send, which refuses it while the first one runs.)
+bool g_capturing = false;
+
+bool AcceptPress(const VBHotKey& control, int which) {
+  static HeldKeyGate gates[2];
+  if (g_capturing) return false;
+  return gates[which].Accept(static_cast<UINT>(control.VKey()), static_cast<DWORD>(::GetMessageTime()));
+}
+
+// The selection, read with the flag up that keeps a second capture out.
+std::wstring CaptureOnce(frmOptions& options) {
+  g_capturing = true;
+  struct Done {
+    ~Done() { g_capturing = false; }
+  } done;
+  return options.CaptureSelection();
+}
 
 }  // namespace
 
@@ -71,9 +93,10 @@ void frmOptions::KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other)
 }
 
 void frmOptions::VBHotKey1_HotkeyPressed() {
+  if (!AcceptPress(*VBHotKey1, 0)) return;
   // The phone window keeps the text, hidden, as after any send; the send itself takes the
   // captured text. An empty number addresses the account holder's own phone.
-  const std::wstring text = CaptureSelection();
+  const std::wstring text = CaptureOnce(*this);
   frmPhone& phone = frmPhone::Get();
   ui::SetText(phone.txtNum, L"");
   ui::SetText(phone.txtMsg, text);
@@ -84,8 +107,9 @@ void frmOptions::VBHotKey1_HotkeyPressed() {
 }
 
 void frmOptions::VBHotKey2_HotkeyPressed() {
+  if (!AcceptPress(*VBHotKey2, 1)) return;
   try {
-    const std::wstring captured = CaptureSelection();
+    const std::wstring captured = CaptureOnce(*this);
     CapturedNumber = modBrevio::NormaliseNumber(captured, ui::GetText(txtCountryCode));
     frmPhone& phone = frmPhone::Get();
     phone.AddToHistory(captured);  // into the number box and the history, unless empty

@@ -3,6 +3,8 @@
 // what it held.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
@@ -42,4 +44,24 @@ TEST_F(HotkeySend, HotkeyOneSendsTheSelectionToTheOwnPhoneAndTheClipboardKeepsIt
   EXPECT_NE(last.find("\"body\": \"hello"), std::string::npos) << last;
   EXPECT_EQ(ClipboardText(), L"abc");
   EXPECT_FALSE(frmPhone::Get().Visible()) << "hotkey 1 does not show the phone window";
+}
+
+// Keeping the keys down for a second (the X server repeats the key meanwhile) is still one
+// press: one request, and the clipboard keeps its text. Prints the requests of that press.
+TEST_F(HotkeySend, HeldHotkeySendsOnceAndTheClipboardKeepsItsText) {
+  ASSERT_TRUE(editor_.Select(L"hello there")) << "the test editor is not in front";
+  BoxAnswerer boxes;
+  Background held("xdotool keydown ctrl+alt+p sleep 1 keyup p alt ctrl");
+  DWORD code = 1;
+  ASSERT_TRUE(PumpUntil([&] { return held.Wait(0, &code); }, 20000));
+  ASSERT_EQ(code, 0u) << held.Output();
+  // Then until every request the press caused has ended.
+  PumpUntil([] { return !frmOptions::Get().Inet1.StillExecuting() && !AlertText().empty(); }, 20000);
+  PumpFor(2000);
+  const int requests = MessageCount() - before_;
+  std::printf("[ figures  ] requests the service received for one held press: %d\n", requests);
+  EXPECT_EQ(requests, 1);
+  EXPECT_NE(LastStoredMessage().find("\"body\": \"hello there"), std::string::npos) << LastStoredMessage();
+  EXPECT_EQ(ClipboardText(), L"abc");
+  EXPECT_TRUE(boxes.Seen().empty()) << "a repeat of the held keys reached the send";
 }
