@@ -1,8 +1,9 @@
-// Hotkey 1 end to end: text selected in another program (our test editor) reaches the
-// reference service, addressed to the account holder's own phone, and the clipboard keeps
-// what it held.
+// Hotkey 1 end to end: text selected in another program (our test editor), in any script,
+// reaches the reference service exactly as typed, addressed to the account holder's own phone,
+// and the clipboard keeps what it held.
 #include <gtest/gtest.h>
 
+#include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
@@ -12,24 +13,29 @@
 using namespace e2e;
 using namespace test_input;
 
-TEST(HotkeySend, HotkeyOneSendsTheSelectionToTheOwnPhoneAndTheClipboardKeepsItsText) {
+TEST(HotkeySend, HotkeyOneSendsTheSelectionInAnyScriptToTheOwnPhoneAndTheClipboardKeepsItsText) {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
   PrepareProgram();
-  const int before = MessageCount();
+  int stored = MessageCount();
   Editor editor(WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe"));
   ASSERT_TRUE(editor.Ready()) << "the test editor did not start";
-  ASSERT_TRUE(PutText(L"abc"));
-  ASSERT_TRUE(editor.Select(L"hello")) << "the test editor is not in front";
-
-  PressCtrlAlt('P');
-  PumpUntil([] { return !AlertText().empty(); }, 20000);
-  EXPECT_EQ(AlertText(), L"Message sent");
-  ASSERT_EQ(MessageCount(), before + 1);
-  const std::string last = LastStoredMessage();
-  // An empty destination in the request: the service uses the account's own phone.
-  EXPECT_NE(last.find("\"destination\": \"447700900001\""), std::string::npos) << last;
-  EXPECT_NE(last.find("\"body\": \"hello"), std::string::npos) << last;
-  EXPECT_EQ(ClipboardText(), L"abc");
-  EXPECT_FALSE(frmPhone::Get().Visible()) << "hotkey 1 does not show the phone window";
-  ResetWindows();
+  const std::wstring footer = L"\u2014 \u0421\u0430\u0448\u0430";  // "— Саша"
+  ui::SetText(frmOptions::Get().txtFooter, footer);
+  for (const std::wstring text : {L"hello", L"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440",
+                                  L"\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5", L"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105",
+                                  L"\u4f60\u597d\uff0c\u4e16\u754c", L"Party \U0001F389\U0001F600!"}) {
+    ASSERT_TRUE(PutText(L"abc"));
+    ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
+    PressCtrlAlt('P');
+    PumpUntil([] { return !AlertText().empty(); }, 20000);
+    EXPECT_EQ(AlertText(), L"Message sent") << testing::PrintToString(text);
+    ASSERT_EQ(MessageCount(), ++stored);
+    const std::string last = LastStoredMessage();
+    // An empty destination in the request: the service uses the account's own phone.
+    EXPECT_NE(last.find("\"destination\": \"447700900001\""), std::string::npos) << last;
+    EXPECT_NE(last.find(JsonBody(text + L"\r\n" + footer)), std::string::npos) << last;
+    EXPECT_EQ(ClipboardText(), L"abc");
+    EXPECT_FALSE(frmPhone::Get().Visible()) << "hotkey 1 does not show the phone window";
+    ResetWindows();
+  }
 }
