@@ -55,15 +55,6 @@ TEST_F(Capture, DirectRequestIsAPostOfTheEncodedDocumentWithOnlyTheContentTypeOf
                 "%3C%2FDestination%3E%3C%2FMessage%3E%3C%2FMessageRequest%3E%3C%2FSubmitMessageRequest%3E");
 }
 
-TEST_F(Capture, OtherScriptsGoAsCharacterReferencesBetweenTheCdataSections) {
-  FillMessage(L"447700900123", L"\u0416 \U0001F600", L"\u0410");
-  const std::string request = SendAndCapture(8083, false);
-  EXPECT_NE(request.find("%3CBody%3E%26%23x416%3B%3C%21%5BCDATA%5B+%5D%5D%3E%26%23x1F600%3B%3C%21%5BCDATA%5B\r\n"
-                         "%5D%5D%3E%26%23x410%3B%3C%2FBody%3E"),
-            std::string::npos)
-      << request;
-}
-
 TEST_F(Capture, ThroughTheProxyTheThreeHeaderLinesComeInOrder) {
   modHotkeys::state.ProxyAuth = 1;
   modHotkeys::state.ProxyUsr = L"proxyuser";

@@ -11,10 +11,3 @@ TEST(CountMessage, PartsAndPlacesLeftAtTheEdgesOfEachEncoding) {
     EXPECT_EQ(got.left, c.left) << c.what;
   }
 }
-
-TEST(CountMessage, TheServiceCountOfTheJoinedTextIsThePhoneCount) {
-  // Only the last CR LF counts one; a text without any counts every character.
-  EXPECT_EQ(CountBody(L"ab\r\ncd\r\n").total, 7);
-  EXPECT_EQ(CountBody(L"abc").total, 3);
-  EXPECT_EQ(CountBody(L"").nummsgs, 1);
-}

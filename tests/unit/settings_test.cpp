@@ -132,8 +132,6 @@ TEST(SettingsFile, ValuesOutsideTheCodePageSurviveInALineOfTheirOwn) {
     *v = codepage::FromAnsi(codepage::ToAnsi(*v));
   std::string old = settings_file::Format(stand_ins);
   EXPECT_EQ(bytes.substr(0, old.size()), old);
-  EXPECT_GT(bytes.size(), old.size());
-  EXPECT_EQ(settings_file::Parse(old), stand_ins);
 }
 
 TEST(SettingsFile, AFileWrittenTheOldWayIsNeverReadAsHoldingTheUnicodeLine) {
