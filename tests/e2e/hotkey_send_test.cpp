@@ -28,7 +28,8 @@ TEST(HotkeySend, HotkeyOneSendsTheSelectionInAnyScriptToTheOwnPhoneAndTheClipboa
     ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
     PressCtrlAlt('P');
     PumpUntil([] { return !AlertText().empty(); }, 20000);
-    EXPECT_EQ(AlertText(), L"Message sent") << testing::PrintToString(text);
+    EXPECT_EQ(AlertText(), L"Message sent") << testing::PrintToString(text) << ", copy keys the editor saw: "
+                                            << testing::PrintToString(editor.Log());
     ASSERT_EQ(MessageCount(), ++stored);
     const std::string last = LastStoredMessage();
     // An empty destination in the request: the service uses the account's own phone.
