@@ -26,6 +26,8 @@ TEST(HotkeySend, HotkeyOneSendsTheSelectionInAnyScriptToTheOwnPhoneAndTheClipboa
                                   L"\u4f60\u597d\uff0c\u4e16\u754c", L"Party \U0001F389\U0001F600!"}) {
     ASSERT_TRUE(PutText(L"abc"));
     ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
+    PumpFor(300);  // the alert just unloaded may hand the focus on late
+    ASSERT_EQ(::GetForegroundWindow(), editor.Window()) << "the test editor lost the front";
     PressCtrlAlt('P');
     PumpUntil([] { return !AlertText().empty(); }, 20000);
     EXPECT_EQ(AlertText(), L"Message sent") << testing::PrintToString(text) << ", copy keys the editor saw: "
