@@ -24,6 +24,8 @@ char ByteFor(char32_t c) {
 
 }  // namespace
 
+bool InCp1252(char32_t c) { return c == U'?' || ByteFor(c) != '?'; }
+
 std::string ToCp1252(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());

@@ -12,6 +12,7 @@ std::wstring FromAnsi(std::string_view bytes);
 
 std::string ToCp1252(std::wstring_view text);     // unmappable characters become '?'
 std::wstring FromCp1252(std::string_view bytes);
+bool InCp1252(char32_t c);  // true when Windows-1252 has a byte for the character
 
 struct Converter {
   std::string (*to_ansi)(std::wstring_view);

@@ -1,10 +1,13 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <vector>
 
 #include "app/codepage.h"
 #include "app/encodings.h"
+#include "app/unicode.h"
 
 namespace settings_file {
 namespace {
@@ -15,6 +18,17 @@ using Fields = std::vector<std::string>;
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::size_t kLine1Fields = 9;
 constexpr std::size_t kLine2Fields = 3;
+
+// Text values that the code page cannot hold are kept in a third line, written only for them:
+// "UTF-8", then each text setting in this order as URL-encoded UTF-8, each followed by a space,
+// scrambled like the others. Lines 1 and 2 stay as before, with the code page's stand-ins
+// ("?"), so a file without such values keeps its bytes, and a program that reads two lines
+// still reads the rest. A file written the old way ends with line 2: its line 2 ends where it
+// holds its three fields, so no byte of it is ever read as a third line.
+constexpr std::string_view kUnicodeMark = "UTF-8";
+constexpr std::array kTextSettings = {&Settings::Pwd,  &Settings::Usr,      &Settings::CountryCode,
+                                      &Settings::Footer, &Settings::Port, &Settings::ProxyUsr,
+                                      &Settings::ProxyPwd};
 
 std::string Field(std::wstring_view text) { return codepage::ToAnsi(text) + ' '; }
 std::string Field(std::int16_t n) { return std::to_string(n) + ' '; }
@@ -59,6 +73,30 @@ std::optional<std::int16_t> Number(const std::string& text) {
 
 std::wstring Text(const std::string& bytes) { return codepage::FromAnsi(bytes); }
 
+bool InCodePage(const std::wstring& text) { return Text(codepage::ToAnsi(text)) == text; }
+
+std::string UnicodeLine(const Settings& s) {
+  std::string line(kUnicodeMark);
+  line += ' ';
+  for (auto setting : kTextSettings) line += encodings::URLEncode(unicode::ToUtf8(s.*setting)) + ' ';
+  return line;
+}
+
+// Takes the values of a third line when it is one written by Format for these settings: every
+// value is one whose code-page form is what lines 1 and 2 hold, and one at least lies outside.
+void TakeUnicodeLine(std::string_view line, Settings& s) {
+  Fields f = SplitAtSpaces(Scramble(line.substr(0, LineEnd(line, 0, kTextSettings.size() + 1))));
+  if (f.size() != kTextSettings.size() + 2 || f.front() != kUnicodeMark || !f.back().empty())
+    return;
+  Settings unicode = s;
+  for (std::size_t i = 0; i < kTextSettings.size(); ++i) {
+    auto value = unicode::FromUtf8(encodings::URLDecode(f[i + 1]));
+    if (!value || codepage::ToAnsi(*value) != codepage::ToAnsi(s.*kTextSettings[i])) return;
+    unicode.*kTextSettings[i] = std::move(*value);
+  }
+  if (unicode != s) s = std::move(unicode);
+}
+
 }  // namespace
 
 std::string Format(const Settings& s) {
@@ -67,7 +105,11 @@ std::string Format(const Settings& s) {
                       encodings::URLEncode(codepage::ToAnsi(s.Footer)) + ' ' +
                       Field(s.HideStartUp) + Field(s.Port) + Field(s.Protocol);
   std::string line2 = Field(s.ProxyAuth) + Field(s.ProxyUsr) + Field(s.ProxyPwd);
-  return Scramble(line1) + std::string(kCrLf) + Scramble(line2) + std::string(kCrLf);
+  std::string file = Scramble(line1) + std::string(kCrLf) + Scramble(line2) + std::string(kCrLf);
+  if (!std::all_of(kTextSettings.begin(), kTextSettings.end(),
+                   [&s](auto setting) { return InCodePage(s.*setting); }))
+    file += Scramble(UnicodeLine(s)) + std::string(kCrLf);
+  return file;
 }
 
 Settings Parse(std::string_view bytes) {
@@ -97,6 +139,7 @@ Settings Parse(std::string_view bytes) {
   s.ProxyPwd = Text(g[2]);
   s.ProxyUsr = Text(g[1]);
   s.ProxyAuth = *proxy_auth;
+  if (end2 + kCrLf.size() < bytes.size()) TakeUnicodeLine(bytes.substr(end2 + kCrLf.size()), s);
   return s;
 }
 

@@ -1,16 +1,35 @@
 #pragma once
-// The count of a message: characters in all (message, footer and one for the line break),
-// SMS parts of 160 characters, and characters left in the last part. The phone's counters
-// show it and the send asks for confirmation when it comes to more than one part.
+// How many SMS parts a message takes, counted the way the network sends it. The phone's
+// counters, the question before a send of several parts and the service's bill all come from
+// this one count.
+//
+// What is counted: the text the service receives, the message, CR LF, then the footer. Its
+// last CR LF, which joins message and footer when the footer has no line break of its own,
+// counts as one character; every other line break counts as its two characters CR and LF,
+// as the message box holds them.
+//
+// How: a text whose every character is in the GSM 7-bit alphabet goes in GSM 7-bit, 160
+// places in a single message and 153 in each part of a longer one; a character of the
+// alphabet's extension table (form feed ^ { } \ [ ~ ] | and the euro sign) takes two places.
+// Any other text goes in UCS-2, 70 places in a single message and 67 in each part; a character
+// outside the Basic Multilingual Plane (most emoji) takes two. A character never straddles two
+// parts: one of two places that does not fit in what is left of a part starts the next, and
+// the place it leaves is lost.
+//
+// So a message in the GSM alphabet without extension characters counts as it always did up to
+// 160: its characters, plus the footer's, plus one.
 #include <cstdint>
 #include <string_view>
 
 struct MessageCount {
-  std::int32_t total = 0;
-  std::int32_t nummsgs = 0;  // at least 1
-  std::int32_t left = 0;     // 0 to 159
+  std::int32_t total = 0;    // places the characters take (lost places not included)
+  std::int32_t nummsgs = 0;  // parts, at least 1
+  std::int32_t left = 0;     // places left in the last part
+  bool gsm = true;           // GSM 7-bit; otherwise UCS-2
 };
 
-inline constexpr std::int32_t kCharsPerPart = 160;
-
 MessageCount CountMessage(std::wstring_view message, std::wstring_view footer);
+
+// The same count for the text as the service receives it (message, CR LF, footer). A text
+// without any CR LF counts every character.
+MessageCount CountBody(std::wstring_view body);

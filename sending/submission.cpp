@@ -2,6 +2,7 @@
 
 #include "app/codepage.h"
 #include "app/encodings.h"
+#include "app/unicode.h"
 
 namespace sending {
 
@@ -12,21 +13,37 @@ std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer) {
   return body;
 }
 
-std::wstring EscapeXmlText(std::wstring_view text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      default: out.push_back(c);
-    }
-  }
-  return out;
+namespace {
+
+bool TravelsAsReference(char32_t c) { return !codepage::InCp1252(c); }
+
+std::wstring Reference(char32_t c) {
+  if (unicode::IsSurrogate(c) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF)
+    c = unicode::kReplacement;
+  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring digits;
+  do digits.insert(digits.begin(), kHex[c & 15]); while (c >>= 4);
+  return L"&#x" + digits + L";";
 }
 
-std::wstring CdataSection(std::wstring_view text) {
+// Calls `run` for each stretch of characters within Windows-1252 and `reference` for each
+// character outside it, in order.
+template <class Run, class Ref>
+void SplitAtReferences(std::wstring_view text, Run run, Ref reference) {
+  std::size_t from = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const unicode::Character c = unicode::CharacterAt(text, at);
+    if (TravelsAsReference(c.code)) {
+      if (at > from) run(text.substr(from, at - from));
+      reference(c.code);
+      from = at + c.units;
+    }
+    at += c.units;
+  }
+  if (from < text.size()) run(text.substr(from));
+}
+
+std::wstring OneCdataSection(std::wstring_view text) {
   constexpr std::wstring_view kEnd = L"]]>";
   std::wstring out = L"<![CDATA[";
   std::size_t from = 0;
@@ -38,6 +55,34 @@ std::wstring CdataSection(std::wstring_view text) {
   }
   out += text.substr(from);
   out += L"]]>";
+  return out;
+}
+
+}  // namespace
+
+std::wstring EscapeXmlText(std::wstring_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  auto run = [&out](std::wstring_view part) {
+    for (wchar_t c : part) {
+      switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        default: out.push_back(c);
+      }
+    }
+  };
+  SplitAtReferences(text, run, [&out](char32_t c) { out += Reference(c); });
+  return out;
+}
+
+std::wstring CdataSection(std::wstring_view text) {
+  if (text.empty()) return OneCdataSection(text);
+  std::wstring out;
+  SplitAtReferences(
+      text, [&out](std::wstring_view part) { out += OneCdataSection(part); },
+      [&out](char32_t c) { out += Reference(c); });
   return out;
 }
 
@@ -56,7 +101,7 @@ std::wstring BuildSubmissionXml(const SubmissionFields& f) {
 }
 
 std::string BuildFormBody(std::wstring_view xml) {
-  return "\r\n\r\n&XMLDATA=" + encodings::URLEncode(codepage::ToAnsi(xml));
+  return "\r\n\r\n&XMLDATA=" + encodings::URLEncode(codepage::ToCp1252(xml));
 }
 
 std::wstring BuildHeaders(bool proxy_auth, std::wstring_view proxy_user,

@@ -10,11 +10,19 @@ namespace sending {
 // the footer is empty).
 std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer);
 
-// "&", "<" and ">" as entities, so that an XML reader sees exactly the typed text.
+// The document travels in Windows-1252. A character outside it goes as an XML numeric
+// character reference ("&#x41F;"), one per character, an emoji included; one that XML cannot
+// carry at all (a lone surrogate, U+FFFE, U+FFFF) as the replacement character U+FFFD.
+// Text within Windows-1252 is written exactly as before, so Western requests keep their bytes.
+
+// "&", "<" and ">" as entities and references as above, so that an XML reader sees exactly the
+// typed text.
 std::wstring EscapeXmlText(std::wstring_view text);
 
-// `text` inside CDATA. A "]]>" in the text would end the section early, so it is split
-// across two sections ("]]" ends one, ">" starts the next).
+// `text` in CDATA sections, with the references standing between them (a reference inside
+// CDATA would be read as plain text). A "]]>" in the text would end a section early, so it is
+// split across two sections ("]]" ends one, ">" starts the next). Text wholly in Windows-1252
+// is one section, as it always was.
 std::wstring CdataSection(std::wstring_view text);
 
 struct SubmissionFields {
@@ -27,7 +35,7 @@ struct SubmissionFields {
 // One line, no white space between the elements.
 std::wstring BuildSubmissionXml(const SubmissionFields& fields);
 
-// CR LF, CR LF, "&XMLDATA=", then the URL encoding of the document's ANSI bytes.
+// CR LF, CR LF, "&XMLDATA=", then the URL encoding of the document's Windows-1252 bytes.
 std::string BuildFormBody(std::wstring_view xml);
 
 // The program's own header lines, each ended by CR LF: with proxy authentication on, the

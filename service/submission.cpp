@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/unicode.h"
+#include "sending/counters.h"
 #include "service/accounts.h"
 #include "service/login_check.h"
 #include "service/messages.h"
@@ -10,11 +12,10 @@
 namespace lumora {
 
 std::int64_t message_parts(std::string_view utf8) {
-  // Count characters, not bytes: continuation bytes (10xxxxxx) do not start one.
-  const auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  });
-  return std::max<std::int64_t>(1, (characters + 159) / 160);
+  // The program's own count, so that the bill is what its counters showed. Text that is not
+  // UTF-8 (never stored) is counted a byte a character.
+  const auto text = unicode::FromUtf8(utf8);
+  return CountBody(text ? *text : std::wstring(utf8.size(), L'?')).nummsgs;
 }
 
 bool valid_destination(std::string_view number) {

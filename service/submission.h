@@ -12,7 +12,8 @@ namespace lumora {
 // that order, and on success stores the message and takes its credits in one transaction.
 ResultCode submit_message(Database& db, std::string_view form_body);
 
-// Number of 160-character parts of a UTF-8 text, at least 1.
+// SMS parts of a UTF-8 body (message, CR LF, footer) as the program counts them: GSM 7-bit
+// or UCS-2, the joining line break as one character (sending/counters.h).
 std::int64_t message_parts(std::string_view utf8);
 
 // 7 to 15 digits and nothing else.

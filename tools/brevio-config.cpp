@@ -8,10 +8,14 @@
 
 #include "app/codepage.h"
 #include "app/settings.h"
+#include "app/unicode.h"
 
 namespace {
 
-std::wstring Wide(const char* text) { return codepage::FromCp1252(text); }
+// Arguments are UTF-8, as on Linux; bytes that are not are taken as Windows-1252.
+std::wstring Wide(const char* text) {
+  return unicode::FromUtf8(text).value_or(codepage::FromCp1252(text));
+}
 
 int Usage() {
   std::fprintf(stderr,

@@ -39,7 +39,8 @@ constexpr char kContentType[] = "\r\nContent-type: application/x-www-form-urlenc
 }  // namespace
 
 TEST_F(Capture, DirectRequestIsAPostOfTheEncodedDocumentWithOnlyTheContentTypeOfOurOwn) {
-  FillMessage(L"447700900123", L"a&b=c", L"f");
+  // Western text goes byte for byte in Windows-1252, as it always did.
+  FillMessage(L"447700900123", L"a&b=c Caf\u00e9 \u20ac", L"f");
   const std::string request = SendAndCapture(8081, false);
   const std::size_t end = request.find("\r\n\r\n");
   ASSERT_NE(end, std::string::npos) << request;
@@ -50,7 +51,7 @@ TEST_F(Capture, DirectRequestIsAPostOfTheEncodedDocumentWithOnlyTheContentTypeOf
             std::string(kBodyStart) +
                 "e2e%26amp%3Buser%3C%2FUsername%3E%3CPassword%3Ep%26lt%3Ba%26gt%3Bss%26amp%3Bword%3C%2F"
                 "Password%3E%3C%2FHeader%3E%3CMessageRequest%3E%3CMessage%3E%3CBody%3E%3C%21%5BCDATA%5B"
-                "a%26b%3Dc\r\nf%5D%5D%3E%3C%2FBody%3E%3CDestination+sequenceId%3D%221%22%3E447700900123"
+                "a%26b%3Dc+Caf%E9+%80\r\nf%5D%5D%3E%3C%2FBody%3E%3CDestination+sequenceId%3D%221%22%3E447700900123"
                 "%3C%2FDestination%3E%3C%2FMessage%3E%3C%2FMessageRequest%3E%3C%2FSubmitMessageRequest%3E");
 }
 

@@ -1,10 +1,14 @@
 // POST /hotkeys over HTTP, requests built as the Windows program builds them.
 #include <gtest/gtest.h>
 
+#include "app/unicode.h"
+#include "sending/submission.h"
+#include "service/accounts.h"
 #include "service/messages.h"
 #include "service/result_codes.h"
 #include "service/service_db.h"
 #include "service_test_support.h"
+#include "tests/count_cases.h"
 
 namespace lumora::test {
 namespace {
@@ -37,18 +41,35 @@ TEST(Submission, AcceptedMessageIsStoredExactlyAsSent) {
   EXPECT_EQ(fixture.credits(), 9);
 }
 
-TEST(Submission, CreditsAreTakenPerStartedPartOf160CharactersAndNoNumberMeansOwnPhone) {
-  ServiceFixture fixture(3);
-  EXPECT_EQ(fixture.submit(std::string(160, 'a')), "0");
-  EXPECT_EQ(fixture.credits(), 2);
-  EXPECT_EQ(fixture.submit(std::string(161, 'b')), "0");
-  EXPECT_EQ(fixture.credits(), 0);
-  EXPECT_EQ(fixture.submit("c"), code(ResultCode::kNotEnoughCredits));
-  const auto messages = stored(fixture);
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].parts, 1);
-  EXPECT_EQ(messages[1].parts, 2);
-  EXPECT_EQ(messages[1].destination, kPhone);
+TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
+  ServiceFixture fixture(0);  // alice, without credits
+  {
+    Database db(fixture.db_path());
+    add_account(db, {"\xD0\x81\xD0\xB6\xD0\xB8\xD0\xBA", "\xCE\xB1\xE4\xB8\xAD\xF0\x9F\x94\x91",
+                     kPhone, 100000});
+  }
+  // Built by the program's own request code; the account is "Ёжик" with password "α中🔑".
+  auto post = [&](const std::wstring& body) {
+    const auto reply = fixture.post(sending::BuildFormBody(sending::BuildSubmissionXml(
+        {L"\u0401\u0436\u0438\u043a", L"\u03b1\u4e2d\U0001F511", body, L""})));
+    return reply ? between_tags(reply->body, "ResultCode") : "(no reply)";
+  };
+  std::int64_t credits = 100000;
+  for (const auto& c : count_cases::kCases) {
+    const std::wstring body = sending::ComposeBody(c.message, c.footer);
+    ASSERT_EQ(post(body), "0") << c.what;
+    const StoredMessage last = stored(fixture).back();
+    EXPECT_EQ(last.body, unicode::ToUtf8(body)) << c.what;
+    EXPECT_EQ(last.parts, c.parts) << c.what;
+    EXPECT_EQ(last.destination, kPhone) << "no number: the account's own phone";
+    Database db(fixture.db_path());
+    EXPECT_EQ(find_account(db, "\xD0\x81\xD0\xB6\xD0\xB8\xD0\xBA")->credits, credits -= c.parts) << c.what;
+  }
+  const std::wstring scripts =
+      L"\u041f\u0440\u0438\u0432\u0435\u0442 \u0393\u03b5\u03b9\u03ac \u017b\u00f3\u0142\u0107 "
+      L"\u4f60\u597d \U0001F600\r\n\u2014 \u0421\u0430\u0448\u0430";
+  ASSERT_EQ(post(scripts), "0");
+  EXPECT_EQ(stored(fixture).back().body, unicode::ToUtf8(scripts));
 }
 
 TEST(Submission, LongMessageBeyondEightKilobytesEncodedIsAccepted) {
@@ -56,7 +77,7 @@ TEST(Submission, LongMessageBeyondEightKilobytesEncodedIsAccepted) {
   const std::string body(3000, '&');  // 9000 bytes once form-encoded
   EXPECT_EQ(fixture.submit(body), "0");
   EXPECT_EQ(stored(fixture).at(0).body, body);
-  EXPECT_EQ(fixture.credits(), 100 - 19);
+  EXPECT_EQ(fixture.credits(), 100 - 20);  // 153 characters in each part
 }
 
 // A user name holding `depth` nested elements, sent unencoded to fit under the body limit.

@@ -4,6 +4,7 @@
 
 #include "app/codepage.h"
 #include "app/encodings.h"
+#include "app/unicode.h"
 
 using namespace encodings;
 
@@ -98,4 +99,14 @@ TEST(CodePage, Windows1252MapsItsHighRangeAndReplacesTheRest) {
   EXPECT_EQ(codepage::ToCp1252(L"\u4e2d"), "?");
   std::string all = AllBytes();
   EXPECT_EQ(codepage::ToCp1252(codepage::FromCp1252(all)), all);
+}
+
+TEST(Utf8, RoundTripsEveryPlaneAndRefusesMalformedBytes) {
+  const std::wstring text = L"a\u00e9\u20ac\U0001F600";
+  EXPECT_EQ(unicode::ToUtf8(text), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(unicode::FromUtf8(unicode::ToUtf8(text)), text);
+  EXPECT_EQ(unicode::ToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00))), "\xEF\xBF\xBD");
+  // Overlong, a surrogate, beyond U+10FFFF, cut short, a stray continuation byte.
+  for (const char* bad : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"})
+    EXPECT_EQ(unicode::FromUtf8(bad), std::nullopt) << bad;
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/codepage.h"
 #include "app/encodings.h"
 #include "app/settings.h"
 
@@ -115,4 +116,49 @@ TEST(SettingsFile, SpacesAreRefusedInEveryFieldButTheFooter) {
   Settings c;
   c.CountryCode = L"4 4";
   EXPECT_EQ(settings_file::FieldThatCannotBeStored(c), L"country code");
+}
+
+TEST(SettingsFile, ValuesOutsideTheCodePageSurviveInALineOfTheirOwn) {
+  Settings s = Custom();
+  s.Footer = L"\u2014 \u0421\u0430\u0448\u0430 \u03b1\u03b2 \u0142\u00f3d\u017a \u4e2d\u6587 \U0001F600";
+  s.Usr = L"\u0410\u043d\u044f";
+  s.ProxyPwd = L"\u4e2d%+";
+  std::string bytes = settings_file::Format(s);
+  EXPECT_EQ(settings_file::Parse(bytes), s);
+  // The first two lines are those of the same settings with the code page's stand-ins, so a
+  // reader of two lines still gets every other value.
+  Settings stand_ins = s;
+  for (auto* v : {&stand_ins.Footer, &stand_ins.Usr, &stand_ins.ProxyPwd})
+    *v = codepage::FromAnsi(codepage::ToAnsi(*v));
+  std::string old = settings_file::Format(stand_ins);
+  EXPECT_EQ(bytes.substr(0, old.size()), old);
+}
+
+TEST(SettingsFile, AFileWrittenTheOldWayIsNeverReadAsHoldingTheUnicodeLine) {
+  // A third line is read only behind the end of line 2, which ends only where it holds its three
+  // fields, and only when it restates every text value of lines 1 and 2 (so it can never sit
+  // inside one). Forged here: an old file whose proxy password carries, behind a chance CR LF,
+  // the exact bytes of a valid third line. It is read as the old file.
+  Settings unicode = Custom();
+  unicode.Footer = L"\u0416";
+  const std::string real = settings_file::Format(unicode);
+  const std::size_t line3 = real.find("\r\n", real.find("\r\n") + 2) + 2;
+  const std::string third = real.substr(line3);  // scrambled, with its CR LF
+
+  Settings old = unicode;
+  old.Footer = L"?";
+  for (int chance = 9; chance < 200; ++chance) {  // the first chance CR LF without a space
+    old.ProxyPwd = CollidingValue(9, chance);     // line 2 is "1 proxy " then this password
+    const std::size_t at = 8 + old.ProxyPwd.size();  // where the forged bytes start in line 2
+    for (std::size_t i = 0; i < third.size(); ++i)
+      old.ProxyPwd.push_back(static_cast<wchar_t>(
+          static_cast<unsigned char>(encodings::ScrambleAt(third[i], at + i))));
+    if (!settings_file::FieldThatCannotBeStored(old)) break;
+  }
+  ASSERT_EQ(settings_file::FieldThatCannotBeStored(old), std::nullopt) << "no space in the forgery";
+  const std::string file = settings_file::Format(old);
+  ASSERT_NE(file.find(third), std::string::npos);
+  EXPECT_EQ(settings_file::Parse(file), old);
+  // The same bytes behind a real line 2 are the third line, and carry the value.
+  EXPECT_EQ(settings_file::Parse(real), unicode);
 }

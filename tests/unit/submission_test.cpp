@@ -77,3 +77,18 @@ TEST(SendRequest, TheGatheredInputsMakeOneRequestAndItsPartCount) {
     EXPECT_THROW(BuildSendRequest(in), std::runtime_error) << port;
   }
 }
+
+TEST(SubmissionRequest, CharactersOutsideWindows1252GoAsOneReferenceEachOutsideCdata) {
+  const std::wstring xml =
+      BuildSubmissionXml({L"\u0410\u043d\u044f", L"p\u00e9\u4e2d",
+                          ComposeBody(L"\u041f\u0440 ]]> x\U0001F600", L"\u2014 \u0410"), L"4\u0661"});
+  EXPECT_NE(xml.find(L"<Username>&#x410;&#x43D;&#x44F;</Username><Password>p\u00e9&#x4E2D;</Password>"),
+            std::wstring::npos) << xml;
+  // An emoji is one reference; the em dash is in the code page and stays in the section.
+  EXPECT_NE(xml.find(L"<Body>&#x41F;&#x440;<![CDATA[ ]]]]><![CDATA[> x]]>&#x1F600;"
+                     L"<![CDATA[\r\n\u2014 ]]>&#x410;</Body>"),
+            std::wstring::npos) << xml;
+  EXPECT_NE(xml.find(L">4&#x661;</Destination>"), std::wstring::npos) << xml;
+  // What XML cannot carry at all becomes the replacement character.
+  EXPECT_EQ(EscapeXmlText(std::wstring{L'a', static_cast<wchar_t>(0xD800), L'\uFFFF'}), L"a&#xFFFD;&#xFFFD;");
+}

@@ -221,15 +221,17 @@ TEST_F(PhoneWindow, CountersShowTotalPartsAndCharactersLeft) {
   ShowPhone();
   struct Case {
     int message, footer;
+    wchar_t letter;
     const wchar_t *total, *parts, *left;
-  } cases[] = {{159, 0, L"160", L"1", L"0"},   {0, 0, L"1", L"1", L"159"},
-               {160, 0, L"161", L"2", L"159"}, {319, 0, L"320", L"2", L"0"},
-               {479, 0, L"480", L"3", L"0"},   {150, 9, L"160", L"1", L"0"},
+  } cases[] = {{159, 0, L'm', L"160", L"1", L"0"},   {0, 0, L'm', L"1", L"1", L"159"},
+               {160, 0, L'm', L"161", L"2", L"145"}, {150, 9, L'm', L"160", L"1", L"0"},
+               // Cyrillic goes as UCS-2: 70 in one message, 67 in each part.
+               {69, 0, L'\u0416', L"70", L"1", L"0"}, {70, 0, L'\u0416', L"71", L"2", L"63"},
                // Past 16 bits: the true figures, not a wrapped number.
-               {32800, 0, L"32801", L"206", L"159"}};
+               {32800, 0, L'm', L"32801", L"215", L"94"}};
   for (const Case& c : cases) {
     ui::SetText(frmOptions::Get().txtFooter, std::wstring(c.footer, L'f'));
-    std::wstring text(c.message, L'm');
+    std::wstring text(c.message, c.letter);
     for (std::size_t i = 7; i < text.size(); i += 8) text[i] = L' ';  // one unbroken line wraps slowly
     ui::SetText(phone_->txtMsg, text);  // placed text recounts
     EXPECT_EQ(ui::GetText(Item(ids::kTotalChars)), c.total) << c.message << "+" << c.footer;

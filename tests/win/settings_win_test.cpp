@@ -16,6 +16,7 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = modHotkeys::AppPath() + L"\\config2.txt";
+    modHotkeys::InstallAnsiCodePage();  // the system's conversions, as the program uses them
     Clean();
     static_cast<Settings&>(state) = Settings{};
   }
@@ -36,9 +37,9 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
 
 Settings Changed() {
   Settings s;
-  s.Usr = L"bob";
-  s.Pwd = L"pa%+ss";
-  s.Footer = L"Sent with Brevio: 100% + more";
+  s.Usr = L"b\u00f6b\u0411\u043e\u0431";  // beyond the code page: kept in the file's third line
+  s.Pwd = L"pa%+ss\u4e2d";
+  s.Footer = L"Sent with Brevio: 100% + more \u2014 \u0421\u0430\u0448\u0430 \u0393\u03b5\u03b9\u03ac \u0142\u00f3d\u017a \U0001F600";
   s.VKey1 = 81;
   s.Protocol = 5;
   s.Port = L"443";
