@@ -11,7 +11,19 @@ add_library(brevio_win STATIC ${win_sources})
 target_link_libraries(brevio_win PUBLIC brevio_core ${win_libs})
 target_compile_options(brevio_win PRIVATE ${brevio_warnings})
 
+# The version is set once, in the project() call; the version resource, the manifest and the
+# packages take it from here. Windows wants four numbers where people read two.
+foreach(part MAJOR MINOR PATCH TWEAK)
+  if(PROJECT_VERSION_${part} STREQUAL "")
+    set(PROJECT_VERSION_${part} 0)
+  endif()
+endforeach()
+set(brevio_version4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK})
+string(REPLACE "." "," brevio_version_commas ${brevio_version4})
+configure_file(app/res/brevio.manifest.in ${CMAKE_BINARY_DIR}/brevio.manifest @ONLY)
 configure_file(app/brevio.rc.in ${CMAKE_BINARY_DIR}/brevio.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/brevio.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/brevio.manifest;${CMAKE_SOURCE_DIR}/app/res/brevio.ico")
 add_executable(brevio WIN32 app/main_win.cpp ${CMAKE_BINARY_DIR}/brevio.rc)
 target_link_libraries(brevio PRIVATE brevio_win)
 target_link_options(brevio PRIVATE -municode)
