@@ -35,6 +35,13 @@ set_target_properties(brevio PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 add_custom_target(brevio_images ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/images ${CMAKE_BINARY_DIR}/bin/images)
 
+# A console program that tells the demo journey and the package test about windows under Wine.
+add_executable(window-probe tools/window_probe_win.cpp)
+target_link_libraries(window-probe PRIVATE user32)
+target_compile_options(window-probe PRIVATE ${brevio_warnings})
+target_link_options(window-probe PRIVATE -municode -mconsole)
+set_target_properties(window-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
 # GoogleTest, built from Debian's sources with this compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
