@@ -89,6 +89,7 @@ service_start() {
 }
 
 desk_stop() {
-  [ -n "${service_pid:-}" ] && kill "$service_pid" 2>/dev/null
+  [ -z "${service_pid:-}" ] || kill "$service_pid" 2>/dev/null || true
+  service_pid=""
   "$top/scripts/wine-run" "$state" --stop
 }
