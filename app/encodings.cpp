@@ -21,12 +21,14 @@ bool KeptByUrlEncode(unsigned char c) {
 
 }  // namespace
 
+char ScrambleAt(char c, std::size_t index, int key) {
+  auto mask = static_cast<unsigned char>((key + static_cast<long long>(index)) & 0xFF);
+  return static_cast<char>(static_cast<unsigned char>(c) ^ mask);
+}
+
 std::string Scramble(std::string_view text, int key) {
   std::string out(text);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    auto mask = static_cast<unsigned char>((key + static_cast<long long>(i)) & 0xFF);
-    out[i] = static_cast<char>(static_cast<unsigned char>(out[i]) ^ mask);
-  }
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = ScrambleAt(out[i], i, key);
   return out;
 }
 

@@ -14,6 +14,9 @@ inline constexpr int kScrambleKey = 11;
 // lines still round-trip while shorter ones keep their historical bytes.
 std::string Scramble(std::string_view text, int key = kScrambleKey);
 
+// The byte that Scramble gives for `c` at zero-based position `index` of its text.
+char ScrambleAt(char c, std::size_t index, int key = kScrambleKey);
+
 // Each byte as uppercase hexadecimal without leading zeros ("abc" -> "616263", 5 -> "5").
 std::string HexEncode(std::string_view text);
 

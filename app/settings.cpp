@@ -28,19 +28,23 @@ Fields SplitAtSpaces(std::string_view line) {
   return out;
 }
 
-// A plain line written by Format: exactly `count` fields, each followed by one space.
-bool HoldsExactly(const Fields& fields, std::size_t count) {
-  return fields.size() == count + 1 && fields.back().empty();
-}
-
 // Finds where the scrambled line starting at `from` ends. Scrambled bytes may by chance hold
 // a CR LF, so the break chosen is the first one whose line unscrambles to exactly `count`
-// fields; if none does, the first CR LF (or the end of the text) is taken.
+// fields; if none does, the first CR LF (or the end of the text) is taken. One pass: the bytes
+// are unscrambled as they are passed and the spaces counted, and the search stops once the
+// line holds more spaces than a line of `count` fields has.
 std::size_t LineEnd(std::string_view bytes, std::size_t from, std::size_t count) {
-  std::size_t first = bytes.find(kCrLf, from);
-  for (std::size_t pos = first; pos != std::string_view::npos; pos = bytes.find(kCrLf, pos + 1))
-    if (HoldsExactly(SplitAtSpaces(Scramble(bytes.substr(from, pos - from))), count)) return pos;
-  return first == std::string_view::npos ? bytes.size() : first;
+  const std::size_t first = bytes.find(kCrLf, from);
+  if (first == std::string_view::npos) return bytes.size();
+  std::size_t spaces = 0;
+  bool ends_with_space = false;
+  for (std::size_t pos = from; pos + 1 < bytes.size() && spaces <= count; ++pos) {
+    if (bytes[pos] == '\r' && bytes[pos + 1] == '\n' && spaces == count && ends_with_space)
+      return pos;
+    ends_with_space = modHotkeys::ScrambleAt(bytes[pos], pos - from) == ' ';
+    if (ends_with_space) ++spaces;
+  }
+  return first;
 }
 
 std::optional<std::int16_t> Number(const std::string& text) {

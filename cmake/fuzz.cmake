@@ -6,6 +6,10 @@ set(fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-point
 target_compile_options(brevio_core PRIVATE ${fuzz_flags})
 
 set(BREVIO_FUZZ_SECONDS 15 CACHE STRING "Length of each fuzz run under ctest")
+# Targets whose input can be as large as a whole file the program accepts: the settings reader
+# takes config2.txt up to 1 MiB. Lengths are tried up to that at once, not grown slowly.
+set(BREVIO_FUZZ_ARGS_settings_fuzz -max_len=1048576 -len_control=0)
+
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src IN LISTS fuzz_sources)
   get_filename_component(name ${src} NAME_WE)
@@ -18,6 +22,6 @@ foreach(src IN LISTS fuzz_sources)
   set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${name})
   add_test(NAME ${name}
            COMMAND ${name} -max_total_time=${BREVIO_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
-                   -print_final_stats=1 ${corpus} ${seeds})
+                   -print_final_stats=1 ${BREVIO_FUZZ_ARGS_${name}} ${corpus} ${seeds})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()

@@ -27,3 +27,9 @@ endif()
 add_executable(brevio-config tools/brevio-config.cpp)
 target_link_libraries(brevio-config PRIVATE brevio_core)
 target_compile_options(brevio-config PRIVATE ${brevio_warnings})
+
+# Benchmarks: they print their figures and fail only on a wrong result, never on time.
+add_executable(settings_load_bench tests/bench/settings_load_bench.cpp)
+target_link_libraries(settings_load_bench PRIVATE brevio_core)
+target_compile_options(settings_load_bench PRIVATE ${brevio_warnings})
+add_test(NAME settings_load_bench COMMAND settings_load_bench)

@@ -2,6 +2,7 @@
 // The phone window's counters: characters in all (message, footer and one for the line
 // break), SMS parts of 160 characters, and characters left in the last part.
 #include <cstdint>
+#include <string_view>
 
 struct MessageCount {
   std::int32_t total = 0;
@@ -11,4 +12,4 @@ struct MessageCount {
 
 inline constexpr std::int32_t kCharsPerPart = 160;
 
-MessageCount CountMessage(std::int64_t message_length, std::int64_t footer_length);
+MessageCount CountMessage(std::wstring_view message, std::wstring_view footer);

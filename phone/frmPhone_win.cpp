@@ -263,7 +263,7 @@ void frmPhone::SetCharsLeft() {
   const HWND footer = frmOptions::Get().txtFooter;
   // Counted in 64 bits and shown in full: past what 16 bits can hold the counters still show
   // the true total, parts and characters left.
-  MessageCount c = CountMessage(::GetWindowTextLengthW(txtMsg), ::GetWindowTextLengthW(footer));
+  MessageCount c = CountMessage(ui::GetText(txtMsg), ui::GetText(footer));
   total = c.total;
   nummsgs = c.nummsgs;
   SetCounter(lblCharsLeft, c.left);
