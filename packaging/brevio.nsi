@@ -22,6 +22,7 @@ SetCompressor /SOLID lzma
 !define MAIN_WINDOW_CLASS "BrevioOptions"
 
 Name "${APP} ${VERSION}"
+BrandingText "${APP} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
 ; An upgrade goes where the earlier version was installed.
