@@ -46,6 +46,9 @@ set_target_properties(window-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 # and the pictures (not their sources). Part of every build of this tree, so that the package
 # test finds them; `make package` builds only this target and what it needs.
 find_program(BREVIO_MAKENSIS makensis)
+if(NOT BREVIO_MAKENSIS)
+  message(WARNING "makensis not found: the installer cannot be built (scripts/install-deps installs NSIS)")
+endif()
 set(BREVIO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Where make package puts the installer and the zip")
 set(stage ${CMAKE_BINARY_DIR}/stage)
 set(setup_exe ${BREVIO_DIST_DIR}/brevio-${PROJECT_VERSION}-setup.exe)
