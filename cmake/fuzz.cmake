@@ -5,10 +5,18 @@ endif()
 set(fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
 target_compile_options(brevio_core PRIVATE ${fuzz_flags})
 
+# The service's reading of a request, for request_fuzz.
+find_package(pugixml REQUIRED)
+add_library(lumora_request_fuzz STATIC
+  service/cp1252.cpp service/form_decoding.cpp service/submit_request.cpp service/xml_reply.cpp)
+target_compile_options(lumora_request_fuzz PRIVATE ${fuzz_flags} ${brevio_warnings})
+target_link_libraries(lumora_request_fuzz PUBLIC brevio_core pugixml::pugixml)
 set(BREVIO_FUZZ_SECONDS 15 CACHE STRING "Length of each fuzz run under ctest")
-# Targets whose input can be as large as a whole file the program accepts: the settings reader
-# takes config2.txt up to 1 MiB. Lengths are tried up to that at once, not grown slowly.
+# Targets whose input can be as large as a whole file or request that is accepted: the settings
+# reader takes config2.txt up to 1 MiB, the service a request body up to 1 MiB. Lengths are
+# tried up to that at once, not grown slowly.
 set(BREVIO_FUZZ_ARGS_settings_fuzz -max_len=1048576 -len_control=0)
+set(BREVIO_FUZZ_ARGS_request_fuzz -max_len=1048576 -len_control=0)
 
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src IN LISTS fuzz_sources)
@@ -17,6 +25,9 @@ foreach(src IN LISTS fuzz_sources)
   target_compile_options(${name} PRIVATE ${fuzz_flags} ${brevio_warnings})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE brevio_core)
+  if(name STREQUAL "request_fuzz")
+    target_link_libraries(${name} PRIVATE lumora_request_fuzz)
+  endif()
   set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${corpus})
   set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds/${name})

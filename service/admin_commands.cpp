@@ -17,7 +17,7 @@ constexpr std::int64_t kMaxCredits = 1'000'000'000;
 
 int run_add_account(const std::vector<std::string>& args, std::ostream& out) {
   const CommandLine cl(args, {"db", "user", "password", "phone", "credits"});
-  Account account;
+  NewAccount account;
   account.username = cl.require("user");
   account.password = cl.require("password");
   account.phone = cl.require("phone");

@@ -1,7 +1,5 @@
 #include "service/capture.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -13,6 +11,7 @@
 #include <stdexcept>
 
 #include "service/result_codes.h"
+#include "service/tcp_listen.h"
 #include "service/xml_reply.h"
 
 namespace lumora {
@@ -91,24 +90,10 @@ void send_all(int fd, const std::string& data) {
 
 }  // namespace
 
-CaptureListener::CaptureListener(const std::string& bind, int port)
-    : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-  if (!socket_) fail("capture: socket");
-  const int yes = 1;
-  setsockopt(socket_.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  if (inet_pton(AF_INET, bind.c_str(), &address.sin_addr) != 1) {
-    throw std::runtime_error("capture: not an IPv4 address: " + bind);
-  }
-  if (::bind(socket_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    fail("capture: bind " + bind + ":" + std::to_string(port));
-  }
-  if (::listen(socket_.get(), 1) != 0) fail("capture: listen");
-  socklen_t size = sizeof address;
-  getsockname(socket_.get(), reinterpret_cast<sockaddr*>(&address), &size);
-  port_ = ntohs(address.sin_port);
+CaptureListener::CaptureListener(const std::string& bind, int port) {
+  TcpListener listener = listen_tcp("capture", bind, port, 1);
+  socket_ = std::move(listener.socket);
+  port_ = listener.port;
 }
 
 void CaptureListener::capture_one(const std::string& out_path,

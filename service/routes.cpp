@@ -6,8 +6,10 @@
 namespace lumora {
 namespace {
 
-constexpr std::array<RouteInstaller, 1> kRoutes = {
-    install_submit_route,
+constexpr std::array<RouteInstaller, 8> kRoutes = {
+    install_submit_route,  install_login_route,  install_register_route,
+    install_account_route, install_buy_route,    install_outbox_route,
+    install_help_route,    install_stylesheet_route,
 };
 
 std::string_view status_title(int status) {

@@ -13,6 +13,7 @@ struct RouteContext {
   std::string db_path;          // each request opens its own connection
   StopSignal* stop = nullptr;   // ends deliberate waits when the server stops
   bool log_requests = false;    // one line per submission on stderr
+  bool https = false;           // the listener of requests that came over HTTPS
 };
 
 using RouteInstaller = void (*)(httplib::Server& server, const RouteContext& context);
@@ -22,5 +23,15 @@ void install_routes(httplib::Server& server, const RouteContext& context);
 
 // POST /hotkeys (submit_route.cpp).
 void install_submit_route(httplib::Server& server, const RouteContext& context);
+
+// The account web site, one page a file in web/: sign-in and sign-out, registration, the
+// account page, buying credits, the outbox, help, and the stylesheet.
+void install_login_route(httplib::Server& server, const RouteContext& context);
+void install_register_route(httplib::Server& server, const RouteContext& context);
+void install_account_route(httplib::Server& server, const RouteContext& context);
+void install_buy_route(httplib::Server& server, const RouteContext& context);
+void install_outbox_route(httplib::Server& server, const RouteContext& context);
+void install_help_route(httplib::Server& server, const RouteContext& context);
+void install_stylesheet_route(httplib::Server& server, const RouteContext& context);
 
 }  // namespace lumora

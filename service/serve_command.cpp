@@ -1,8 +1,10 @@
 #include <pthread.h>
 
 #include <csignal>
+#include <stdexcept>
 
 #include "service/commands.h"
+#include "service/front_proxy.h"
 #include "service/service.h"
 #include "service/service_db.h"
 
@@ -11,15 +13,17 @@ namespace lumora {
 int run_serve(const std::vector<std::string>& args, std::ostream& out) {
   const CommandLine cl(args, {"db", "bind", "http-port", "https-port", "cert", "key",
                               "delay-ms", "fault"});
+  FrontOptions front;
+  front.bind = cl.get_or("bind", "127.0.0.1");
+  front.http_port = static_cast<int>(cl.get_int("http-port", 0, 65535).value_or(80));
+  if (const auto https = cl.get_int("https-port", 0, 65535)) {
+    front.https_port = static_cast<int>(*https);
+    front.cert_path = cl.require("cert");
+    front.key_path = cl.require("key");
+  }
   ServiceOptions options;
   options.db_path = cl.require("db");
-  options.bind = cl.get_or("bind", "127.0.0.1");
-  options.http_port = static_cast<int>(cl.get_int("http-port", 0, 65535).value_or(80));
-  if (const auto https = cl.get_int("https-port", 0, 65535)) {
-    options.https_port = static_cast<int>(*https);
-    options.cert_path = cl.require("cert");
-    options.key_path = cl.require("key");
-  }
+  options.https_port = front.https_port ? std::optional<int>(0) : std::nullopt;
   options.log_requests = true;
   // A run behaves as its command line says, whatever switches an earlier run left behind.
   {
@@ -27,25 +31,33 @@ int run_serve(const std::vector<std::string>& args, std::ostream& out) {
     write_faults(db, fault_settings_from(cl.get("fault"), cl));
   }
 
-  // Block the stop signals before any thread starts, so that only sigwait below sees them.
+  // Block the stop signals before any thread starts, so that only sigwait below sees them;
+  // SIGCHLD too, which tells that the front proxy ended.
   sigset_t stop_signals;
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGTERM);
   sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGCHLD);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   Service service(options);
-  out << "lumora-service: listening on http://" << options.bind << ":" << service.http_port()
-      << "\n";
-  if (service.https_port()) {
-    out << "lumora-service: listening on https://" << options.bind << ":" << *service.https_port()
+  front.http_backend = service.http_port();
+  front.https_backend = service.https_port().value_or(0);
+  FrontProxy proxy(front);
+  out << "lumora-service: listening on http://" << front.bind << ":" << proxy.http_port() << "\n";
+  if (proxy.https_port()) {
+    out << "lumora-service: listening on https://" << front.bind << ":" << *proxy.https_port()
         << "\n";
   }
   out.flush();
 
   int received = 0;
-  sigwait(&stop_signals, &received);
-  service.stop();
+  do {
+    sigwait(&stop_signals, &received);
+  } while (received == SIGCHLD && !proxy.exited());
+  proxy.stop();    // no new requests; open connections close
+  service.stop();  // requests already passed on finish, and are stored if accepted
+  if (received == SIGCHLD) throw std::runtime_error("the front proxy (haproxy) ended unexpectedly");
   return 0;
 }
 

@@ -8,11 +8,6 @@
 namespace lumora {
 namespace {
 
-int bind_listener(httplib::Server& server, const std::string& host, int port) {
-  if (port == 0) return server.bind_to_any_port(host);
-  return server.bind_to_port(host, port) ? port : -1;
-}
-
 void wait_until(const std::function<bool()>& ready) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (!ready() && std::chrono::steady_clock::now() < deadline) {
@@ -22,40 +17,33 @@ void wait_until(const std::function<bool()>& ready) {
 
 }  // namespace
 
-Service::Service(const ServiceOptions& options)
-    : context_{options.db_path, &stop_signal_, options.log_requests} {
+Service::Service(const ServiceOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
   open_service_db(options.db_path);  // create the tables once, before any request
 
-  http_.server = std::make_unique<httplib::Server>();
+  const RouteContext context{options.db_path, &stop_signal_, options.log_requests, false};
+  http_.context = context;
+  http_port_ = bind_listener(http_, options.http_port);
   if (options.https_port) {
-    https_.server = std::make_unique<httplib::SSLServer>(options.cert_path.c_str(),
-                                                         options.key_path.c_str());
-    if (!https_.server->is_valid()) {
-      throw std::runtime_error("cannot load certificate " + options.cert_path + " and key " +
-                               options.key_path);
-    }
-  }
-
-  http_port_ = bind_listener(*http_.server, options.bind, options.http_port);
-  if (http_port_ < 0) {
-    throw std::runtime_error("cannot listen on " + options.bind + ":" +
-                             std::to_string(options.http_port));
-  }
-  if (https_.server) {
-    const int port = bind_listener(*https_.server, options.bind, *options.https_port);
-    if (port < 0) {
-      throw std::runtime_error("cannot listen on " + options.bind + ":" +
-                               std::to_string(*options.https_port));
-    }
-    https_port_ = port;
+    https_.context = context;
+    https_.context.https = true;
+    https_port_ = bind_listener(https_, *options.https_port);
   }
   start(http_);
   if (https_.server) start(https_);
 }
 
+int Service::bind_listener(Listener& listener, int port) {
+  listener.server = std::make_unique<httplib::Server>();
+  const char* host = "127.0.0.1";
+  const int bound = port == 0 ? listener.server->bind_to_any_port(host)
+                              : (listener.server->bind_to_port(host, port) ? port : -1);
+  if (bound < 0) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port));
+  return bound;
+}
+
 void Service::start(Listener& listener) {
-  install_routes(*listener.server, context_);
+  install_routes(*listener.server, listener.context);
   listener.server->set_payload_max_length(2 * 1024 * 1024);
   listener.thread = std::thread([&listener] {
     listener.server->listen_after_bind();

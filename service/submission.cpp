@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "service/accounts.h"
-#include "service/cp1252.h"
-#include "service/form_decoding.h"
+#include "service/login_check.h"
 #include "service/messages.h"
 #include "service/submit_request.h"
 
@@ -24,14 +23,17 @@ bool valid_destination(std::string_view number) {
 }
 
 ResultCode submit_message(Database& db, std::string_view form_body) {
-  const auto xml = form_field(form_body, "XMLDATA");
-  if (!xml || xml->empty()) return ResultCode::kNoXmlData;
-  const auto request = parse_submit_request(cp1252_to_utf8(*xml));
-  if (!request) return ResultCode::kMalformedRequest;
+  const auto read = read_submission(form_body);
+  if (const auto* refused = std::get_if<ResultCode>(&read)) return *refused;
+  const auto* request = &std::get<SubmitRequest>(read);
 
   Transaction tx(db);
   const auto account = find_account(db, request->username);
-  if (!account || account->password != request->password) return ResultCode::kLoginFailed;
+  if (!account) return ResultCode::kLoginFailed;
+  if (const LoginCheck login = check_login(db, *account, request->password);
+      login != LoginCheck::kAccepted) {
+    return login == LoginCheck::kThrottled ? ResultCode::kLoginThrottled : ResultCode::kLoginFailed;
+  }
   if (!request->destination.empty() && !valid_destination(request->destination)) {
     return ResultCode::kBadDestination;
   }

@@ -2,25 +2,41 @@
 
 #include <pugixml.hpp>
 
-#include <cctype>
+#include "service/cp1252.h"
+#include "service/form_decoding.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace lumora {
 namespace {
 
 // Text content of an element: every text and CDATA node below it, in document order, so a
-// body split over several CDATA sections comes back in one piece.
-void append_text(pugi::xml_node node, std::string& out) {
-  for (pugi::xml_node child : node.children()) {
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-      out += child.value();
-    } else if (child.type() == pugi::node_element) {
-      append_text(child, out);
+// body split over several CDATA sections comes back in one piece. Walked with a loop, not
+// recursion: a hostile document may nest elements tens of thousands deep.
+void append_text(pugi::xml_node element, std::string& out) {
+  pugi::xml_node node = element.first_child();
+  while (node) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+      out += node.value();
+    } else if (node.type() == pugi::node_element && node.first_child()) {
+      node = node.first_child();
+      continue;
     }
+    while (!node.next_sibling() && node.parent() != element) node = node.parent();
+    node = node.next_sibling();
   }
 }
 
+// The characters XML allows in a document, whether written or referenced.
+bool xml_char(std::uint32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
 // True when text (the characters after a '&') starts one of the five predefined entities or
-// a character reference.
+// a reference to a character XML allows. pugixml would take "&#0;" as the end of the text and
+// write a surrogate or a number past U+10FFFF as bytes that are not UTF-8.
 bool starts_reference(std::string_view text) {
   static constexpr std::string_view kEntities[] = {"amp;", "lt;", "gt;", "quot;", "apos;"};
   for (std::string_view entity : kEntities) {
@@ -28,13 +44,20 @@ bool starts_reference(std::string_view text) {
   }
   if (text.substr(0, 1) != "#") return false;
   const bool hex = text.substr(1, 1) == "x";
+  const int base = hex ? 16 : 10;
   const std::size_t first = hex ? 2 : 1;
   std::size_t n = first;
-  while (n < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[n]))
-                                 : std::isdigit(static_cast<unsigned char>(text[n])))) {
-    ++n;
+  std::uint32_t value = 0;
+  for (; n < text.size(); ++n) {
+    const char c = text[n];
+    const int digit = c >= '0' && c <= '9'               ? c - '0'
+                      : hex && c >= 'a' && c <= 'f'      ? c - 'a' + 10
+                      : hex && c >= 'A' && c <= 'F'      ? c - 'A' + 10
+                                                         : -1;
+    if (digit < 0) break;
+    value = std::min<std::uint32_t>(value * base + digit, 0x110000);  // saturates, never wraps
   }
-  return n > first && n < text.size() && text[n] == ';';
+  return n > first && n < text.size() && text[n] == ';' && xml_char(value);
 }
 
 // pugixml keeps a '&' that starts no reference as a literal character; XML does not allow it.
@@ -88,6 +111,14 @@ std::optional<SubmitRequest> parse_submit_request(std::string_view utf8_xml) {
   if (!username || !password || !body || !destination) return std::nullopt;
   return SubmitRequest{std::move(*username), std::move(*password), std::move(*body),
                        std::move(*destination)};
+}
+
+std::variant<SubmitRequest, ResultCode> read_submission(std::string_view form_body) {
+  const auto xml = form_field(form_body, "XMLDATA");
+  if (!xml || xml->empty()) return ResultCode::kNoXmlData;
+  auto request = parse_submit_request(cp1252_to_utf8(*xml));
+  if (!request) return ResultCode::kMalformedRequest;
+  return std::move(*request);
 }
 
 }  // namespace lumora

@@ -54,6 +54,9 @@ TEST(SubmitRequest, AmpersandMustStartAReferenceOutsideCdata) {
   };
   EXPECT_EQ(with_user("A&#38;B&#x26;C", "<![CDATA[&]]><![CDATA[ & ]]>").value().username, "A&B&C");
   EXPECT_EQ(with_user("u", "<![CDATA[&]]><![CDATA[ & ]]>").value().body, "& & ");
+  // References to characters beyond Windows-1252 arrive as UTF-8.
+  EXPECT_EQ(with_user("u", "&#x416;&#128512;&#9;&#xFFFD;").value().body,
+            "\xD0\x96\xF0\x9F\x98\x80\t\xEF\xBF\xBD");
   EXPECT_FALSE(with_user("Tom & Co", ""));
   EXPECT_FALSE(with_user("Tom&nbsp;Co", ""));
   EXPECT_FALSE(with_user("&#;", ""));

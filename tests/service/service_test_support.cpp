@@ -54,7 +54,7 @@ std::string between_tags(const std::string& reply, const std::string& tag) {
 
 ServiceFixture::ServiceFixture(int credits) {
   Database db = open_service_db(db_path());
-  add_account(db, {0, kUser, kPassword, kPhone, credits});
+  add_account(db, {kUser, kPassword, kPhone, credits});
   ServiceOptions options;
   options.db_path = db_path();
   options.http_port = 0;

@@ -59,6 +59,14 @@ TEST(Submission, LongMessageBeyondEightKilobytesEncodedIsAccepted) {
   EXPECT_EQ(fixture.credits(), 100 - 19);
 }
 
+// A user name holding `depth` nested elements, sent unencoded to fit under the body limit.
+std::string deeply_nested_form(int depth) {
+  std::string user;
+  for (int i = 0; i < depth; ++i) user += "<a>";
+  for (int i = 0; i < depth; ++i) user += "</a>";
+  return "\r\n\r\n&XMLDATA=" + submit_xml(user, kPassword, "x", "");
+}
+
 TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   ServiceFixture fixture(1);
   const struct {
@@ -78,9 +86,19 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
       {request_body("x", "+447700900123"), ResultCode::kBadDestination},
       {request_body("x", "1234567890123456"), ResultCode::kBadDestination},
       {request_body(std::string(161, 'x')), ResultCode::kNotEnoughCredits},
+      {deeply_nested_form(100000), ResultCode::kLoginFailed},
+      // A reference to a character XML does not allow makes the document malformed; it
+      // never cuts the password short.
+      {form_body(submit_xml(kUser, std::string(kPassword) + "&#0;x", "x", "")),
+       ResultCode::kMalformedRequest},
+      {form_body(submit_xml("alice&#xD800;", kPassword, "x", "")), ResultCode::kMalformedRequest},
+      {form_body(submit_xml("alice&#x110000;", kPassword, "x", "")), ResultCode::kMalformedRequest},
+      {form_body(submit_xml("alice&#4294967337;", kPassword, "x", "")),
+       ResultCode::kMalformedRequest},
+      {form_body(submit_xml("alice&#27;", kPassword, "x", "")), ResultCode::kMalformedRequest},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.form);
+    SCOPED_TRACE(c.form.substr(0, 300));
     const auto reply = fixture.post(c.form);
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->status, 200);

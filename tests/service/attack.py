@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""Attacks a real `lumora-service serve` (HTTP on 80, HTTPS on 443) in a private network
+namespace: a deeply nested document, 300 slow and silent connections while ordinary
+submissions are timed, a header flood, and SIGTERM under attack. Prints its figures; fails
+only on wrong outcomes or on bounds broken by far, never on tight timings.
+Usage: unshare -rn attack.py LUMORA_SERVICE"""
+import json, multiprocessing, os, selectors, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
+from urllib.parse import quote_plus
+
+SERVICE, WORK = sys.argv[1], tempfile.mkdtemp(prefix="lumora-attack.")
+DB, failures, started = os.path.join(WORK, "db"), [], []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAILED:", what, flush=True)
+
+
+def xml(user="alice", password="s3cret", body="hello"):
+    return ('<?xml version="1.0"?><SubmitMessageRequest Version="1.0"><Header><Username>%s'
+            '</Username><Password>%s</Password></Header><MessageRequest><Message><Body>'
+            '<![CDATA[%s]]></Body><Destination sequenceId="1"></Destination></Message>'
+            '</MessageRequest></SubmitMessageRequest>' % (user, password, body))
+
+
+def post(form, https=False, timeout=10.0):
+    """(ResultCode or None, seconds) of one POST /hotkeys on a new connection."""
+    start = time.monotonic()
+    try:
+        sock = socket.create_connection(("127.0.0.1", 443 if https else 80), timeout=timeout)
+        if https:
+            context = ssl.create_default_context()
+            context.check_hostname, context.verify_mode = False, ssl.CERT_NONE
+            sock = context.wrap_socket(sock)
+        data = form.encode("latin-1")
+        sock.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n"
+                     b"Content-Length: %d\r\n\r\n%s" % (len(data), data))
+        reply = b""
+        while chunk := sock.recv(65536):
+            reply += chunk
+        sock.close()
+        code = reply.split(b"<ResultCode>")[1].split(b"</ResultCode>")[0].decode()
+    except (OSError, IndexError):
+        code = None
+    return code, time.monotonic() - start
+
+
+def submit(body, https=False):
+    return post("\r\n\r\n&XMLDATA=" + quote_plus(xml(body=body)), https)
+
+
+class Memory(threading.Thread):
+    """Largest resident sizes of the service, of its proxy and of both together (20 ms samples)."""
+    def __init__(self, pid):
+        super().__init__(daemon=True)
+        self.pid, self.peaks = pid, [0, 0, 0]
+
+    def run(self):
+        page = os.sysconf("SC_PAGE_SIZE")
+        while True:
+            try:
+                proxy = open("/proc/%d/task/%d/children" % (self.pid, self.pid)).read().split()
+                sizes = [int(open("/proc/%s/statm" % p).read().split()[1]) * page
+                         for p in [self.pid] + proxy[:1]] + [0]
+                self.peaks = [max(a, b) for a, b in zip(self.peaks, sizes[:2] + [sum(sizes)])]
+            except (OSError, ValueError, IndexError):
+                pass
+            time.sleep(0.02)
+
+    def report(self, when):
+        """Prints the peaks since the last report and starts anew."""
+        print("peak memory %s: service %.1f MiB (ASan build), proxy %.1f MiB, together %.1f MiB"
+              % ((when,) + tuple(p / 2**20 for p in self.peaks)), flush=True)
+        self.highest, self.peaks = max(getattr(self, "highest", 0), self.peaks[2]), [0, 0, 0]
+
+
+def open_attackers(count):
+    """A third each: silent, headers dripping, body dripping. Returns their sockets."""
+    socks = []
+    for i in range(count):
+        s = socket.create_connection(("127.0.0.1", 80))
+        if i % 3 == 1:
+            s.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: x\r\n")
+        elif i % 3 == 2:
+            s.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: x\r\nContent-Length: 100000\r\n\r\n")
+        socks.append(s)
+    return socks
+
+
+def attack_slowly(count, limit):
+    """Opens `count` attackers and drips a byte to each slow one twice a second; seconds until
+    the service closed the last one, or None when some stayed open for `limit` seconds."""
+    socks = open_attackers(count)
+    start, sel = time.monotonic(), selectors.DefaultSelector()
+    for s in socks:
+        sel.register(s, selectors.EVENT_READ)
+    open_ = set(socks)
+    while open_ and time.monotonic() - start < limit:
+        for key, _ in sel.select(0.5):
+            try:
+                if key.fileobj.recv(4096):
+                    continue
+            except OSError:
+                pass
+            open_.discard(key.fileobj)
+            sel.unregister(key.fileobj)
+        for i, s in enumerate(socks):
+            if s in open_ and i % 3:
+                try:
+                    s.send(b"X" if i % 3 == 2 else b"X-Drip: 1\r\n")
+                except OSError:
+                    pass
+    return None if open_ else time.monotonic() - start
+
+
+def main():
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+    run = lambda *a: subprocess.run([SERVICE, *a, "--db", DB], check=True, capture_output=True, text=True).stdout
+    run("add-account", "--user", "alice", "--password", "s3cret", "--phone", "447700900123",
+        "--credits", "100000")
+    cert, key = os.path.join(WORK, "cert.pem"), os.path.join(WORK, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                    "/CN=localhost", "-keyout", key, "-out", cert], check=True, capture_output=True)
+    # The leak check of a sanitized build at exit is no part of the stop time measured below.
+    env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
+    server = subprocess.Popen([SERVICE, "serve", "--db", DB, "--http-port", "80", "--https-port", "443",
+                               "--cert", cert, "--key", key], stdout=subprocess.PIPE, text=True,
+                              stderr=open(os.path.join(WORK, "log"), "w"), env=env)
+    started.append(server)
+    while "https://" not in server.stdout.readline():
+        check(server.poll() is None, "the service starts")
+        if failures:
+            return
+    memory = Memory(server.pid)
+    memory.start()
+    time.sleep(0.2)
+    memory.report("at start")
+
+    quiet = [submit("before the attack %d" % n, https=n % 2 == 1)[1] for n in range(10)]
+    print("ordinary submissions before the attack: longest answer %.0f ms, median %.0f ms"
+          % (max(quiet) * 1000, sorted(quiet)[5] * 1000))
+
+    depth = 100000
+    deep = "\r\n\r\n&XMLDATA=" + xml(user="<a>" * depth + "</a>" * depth)
+    check(post(deep)[0] == "3", "a document nested %d deep is answered (login failed)" % depth)
+    memory.report("during the deep document")
+
+    # The attackers run in a process of their own, so that they do not slow the timed client.
+    slow = multiprocessing.Pool(1).apply_async(attack_slowly, (300, 30))
+    times, answered, n = [], [], 0
+    time.sleep(0.5)
+    while not slow.ready():
+        code, seconds = submit("ordinary %d" % n, https=n % 2 == 1)
+        answered.append(code == "0")
+        times.append(seconds)
+        n += 1
+        time.sleep(0.1)
+    closed_after = slow.get()
+    print("ordinary submissions under 300 slow and silent connections: %d, longest answer %.0f ms,"
+          " median %.0f ms" % (len(times), max(times) * 1000, sorted(times)[len(times) // 2] * 1000))
+    check(answered and all(answered), "every ordinary submission is accepted under attack")
+    check(max(times) < 10, "ordinary submissions are answered under attack")
+    check(closed_after is not None, "the service closes every slow and silent connection")
+    if closed_after:
+        print("slow and silent connections all closed by the service after %.1f s" % closed_after)
+    memory.report("during the slow and silent connections")
+
+    def flood(result):
+        s = socket.create_connection(("127.0.0.1", 80), timeout=20)
+        s.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n")
+        sent, block = 0, b"X-Flood: 1\r\n" * 5000
+        try:
+            while sent < 1000000:
+                s.sendall(block)
+                sent += 5000
+        except socket.timeout:
+            return  # stalled: neither read nor closed
+        except OSError:
+            result.append(sent)  # closed by the service
+    flooded = []
+    floods = [threading.Thread(target=flood, args=(flooded,), daemon=True) for _ in range(8)]
+    for t in floods:
+        t.start()
+    for t in floods:
+        t.join(30)
+    check(len(flooded) == 8, "the service cuts every header flood off (%d of 8)" % len(flooded))
+    if flooded:
+        print("header flood: 8 connections cut off after %d to %d header lines"
+              % (min(flooded), max(flooded)))
+    check(submit("after the flood")[0] == "0", "the service answers after the flood")
+    memory.report("during the header flood")
+    check(memory.highest < 500 * 2**20, "memory stays bounded")
+
+    attackers = open_attackers(300)
+    accepted, stop = [], threading.Event()
+
+    def keep_submitting(k):
+        n = 0
+        while not stop.is_set():
+            if submit("term %d %d" % (k, n))[0] == "0":
+                accepted.append("term %d %d" % (k, n))
+            n += 1
+    senders = [threading.Thread(target=keep_submitting, args=(k,)) for k in range(4)]
+    for t in senders:
+        t.start()
+    time.sleep(1.5)
+    start = time.monotonic()
+    server.terminate()
+    try:
+        status = server.wait(10)
+        print("SIGTERM under attack to exit: %.0f ms" % ((time.monotonic() - start) * 1000))
+        check(status == 0, "the service exits with status 0 on SIGTERM")
+    except subprocess.TimeoutExpired:
+        check(False, "the service exits within 10 s of SIGTERM")
+    stop.set()
+    for t in senders:
+        t.join()
+    stored = {m["body"] for m in json.loads(run("messages"))}
+    check(accepted and all(a in stored for a in accepted),
+          "every message accepted before SIGTERM is stored (%d accepted)" % len(accepted))
+
+
+try:
+    main()
+finally:
+    for server in started:
+        if server.poll() is None:
+            server.kill()
+            server.wait()
+    shutil.rmtree(WORK, ignore_errors=True)
+print("attack: %s" % ("FAILED: " + "; ".join(failures) if failures else "all outcomes as expected"))
+sys.exit(1 if failures else 0)

@@ -1,0 +1,51 @@
+// Shared by the browser scripts: the service's admin commands, requests made the way Brevio
+// makes them, its login token, and Debian's Chromium driven by playwright-core.
+'use strict';
+const { execFileSync } = require('node:child_process');
+const { chromium } = require('playwright-core');
+
+const HTTP = 'http://localhost';
+const HTTPS = 'https://localhost';
+
+function admin(...args) {
+  return execFileSync(process.env.BREVIO_WEB_SERVICE, [args[0], '--db', process.env.BREVIO_WEB_DB,
+    ...args.slice(1)], { encoding: 'utf8' });
+}
+
+function addAccount(user, password, phone, credits) {
+  admin('add-account', '--user', user, '--password', password, '--phone', phone,
+    '--credits', String(credits));
+}
+
+function storedMessages() { return JSON.parse(admin('messages')); }
+
+// The program's token: "user password" in Windows-1252 (ASCII here), each byte XOR (11 + its
+// index), in uppercase hexadecimal without leading zeros.
+function loginToken(user, password) {
+  return [...Buffer.from(`${user} ${password}`, 'latin1')]
+    .map((b, i) => (b ^ (11 + i)).toString(16).toUpperCase()).join('');
+}
+
+// POST /hotkeys as the program sends it; resolves to the reply's ResultCode.
+async function submit(user, password, body, destination = '') {
+  const xmlText = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+  const xml = `<?xml version="1.0"?><SubmitMessageRequest Version="1.0"><Header><Username>` +
+    `${xmlText(user)}</Username><Password>${xmlText(password)}</Password></Header><MessageRequest><Message><Body>` +
+    `<![CDATA[${body}]]></Body><Destination sequenceId="1">${destination}</Destination>` +
+    '</Message></MessageRequest></SubmitMessageRequest>';
+  const reply = await (await fetch(`${HTTP}/hotkeys`, {
+    method: 'POST', body: `\r\n\r\n&XMLDATA=${encodeURIComponent(xml)}`,
+    headers: { 'Content-Type': 'application/x-www-form-urlencoded' },
+  })).text();
+  return Number(/<ResultCode>(\d+)<\/ResultCode>/.exec(reply)?.[1]);
+}
+
+function launch() {
+  return chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+}
+
+module.exports = { HTTP, HTTPS, admin, addAccount, storedMessages, loginToken, submit, launch };
