@@ -1,6 +1,7 @@
 # The two commands of a newcomer: `make run` starts Brevio, `make test` runs every test.
-# Both install what the machine lacks first (scripts/install-deps).
-.PHONY: run test deps build clean
+# Both install what the machine lacks first (scripts/install-deps). `make package` builds the
+# installer and the portable zip into dist/.
+.PHONY: run test deps build package clean
 
 JOBS ?= 2
 
@@ -16,8 +17,13 @@ build: deps
 run: build
 	scripts/run-demo
 
+package: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target brevio_package
+	@ls -l dist/
+
 test: deps
 	scripts/test-all
 
 clean:
-	rm -rf build run
+	rm -rf build run dist

@@ -11,7 +11,19 @@ add_library(brevio_win STATIC ${win_sources})
 target_link_libraries(brevio_win PUBLIC brevio_core ${win_libs})
 target_compile_options(brevio_win PRIVATE ${brevio_warnings})
 
+# The version is set once, in the project() call; the version resource, the manifest and the
+# packages take it from here. Windows wants four numbers where people read two.
+foreach(part MAJOR MINOR PATCH TWEAK)
+  if(PROJECT_VERSION_${part} STREQUAL "")
+    set(PROJECT_VERSION_${part} 0)
+  endif()
+endforeach()
+set(brevio_version4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK})
+string(REPLACE "." "," brevio_version_commas ${brevio_version4})
+configure_file(app/res/brevio.manifest.in ${CMAKE_BINARY_DIR}/brevio.manifest @ONLY)
 configure_file(app/brevio.rc.in ${CMAKE_BINARY_DIR}/brevio.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/brevio.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/brevio.manifest;${CMAKE_SOURCE_DIR}/app/res/brevio.ico")
 add_executable(brevio WIN32 app/main_win.cpp ${CMAKE_BINARY_DIR}/brevio.rc)
 target_link_libraries(brevio PRIVATE brevio_win)
 target_link_options(brevio PRIVATE -municode)
@@ -22,6 +34,39 @@ set_target_properties(brevio PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 # The pictures the program loads, laid beside the exe.
 add_custom_target(brevio_images ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/images ${CMAKE_BINARY_DIR}/bin/images)
+
+# A console program that tells the demo journey and the package test about windows under Wine.
+add_executable(window-probe tools/window_probe_win.cpp)
+target_link_libraries(window-probe PRIVATE user32)
+target_compile_options(window-probe PRIVATE ${brevio_warnings})
+target_link_options(window-probe PRIVATE -municode -mconsole)
+set_target_properties(window-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# The packages, in dist/: a per-user installer and a portable zip, both holding the stripped exe
+# and the pictures (not their sources). Part of every build of this tree, so that the package
+# test finds them; `make package` builds only this target and what it needs.
+find_program(BREVIO_MAKENSIS makensis)
+if(NOT BREVIO_MAKENSIS)
+  message(WARNING "makensis not found: the installer cannot be built (scripts/install-deps installs NSIS)")
+endif()
+set(BREVIO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Where make package puts the installer and the zip")
+set(stage ${CMAKE_BINARY_DIR}/stage)
+set(setup_exe ${BREVIO_DIST_DIR}/brevio-${PROJECT_VERSION}-setup.exe)
+set(portable_zip ${BREVIO_DIST_DIR}/brevio-${PROJECT_VERSION}-portable.zip)
+file(GLOB shipped_images CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/images/*.gif)
+add_custom_command(OUTPUT ${setup_exe} ${portable_zip}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/images ${BREVIO_DIST_DIR}
+  COMMAND ${CMAKE_STRIP} -o ${stage}/brevio.exe $<TARGET_FILE:brevio>
+  COMMAND ${CMAKE_COMMAND} -E copy ${shipped_images} ${stage}/images
+  COMMAND ${BREVIO_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DVERSION4=${brevio_version4} -DSTAGE=${stage}
+          -DICON=${CMAKE_SOURCE_DIR}/app/res/brevio.ico -DOUTFILE=${setup_exe} ${CMAKE_SOURCE_DIR}/packaging/brevio.nsi
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${portable_zip}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${portable_zip} --format=zip brevio.exe images
+  DEPENDS brevio ${shipped_images} ${CMAKE_SOURCE_DIR}/packaging/brevio.nsi
+  COMMENT "Packaging Brevio ${PROJECT_VERSION} into ${BREVIO_DIST_DIR}"
+  VERBATIM)
+add_custom_target(brevio_package ALL DEPENDS ${setup_exe} ${portable_zip})
 
 # GoogleTest, built from Debian's sources with this compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -85,3 +130,9 @@ function(brevio_win_tests kind)
 endfunction()
 brevio_win_tests(win)
 brevio_win_tests(e2e)
+
+# The installer under Wine, in a prefix of its own: install, upgrade, send, uninstall.
+add_test(NAME package_install COMMAND ${CMAKE_SOURCE_DIR}/tests/package/install-test ${CMAKE_BINARY_DIR}/wine-package
+         ${BREVIO_LUMORA_SERVICE} ${CMAKE_SOURCE_DIR}/build/native/brevio-config ${stage} ${BREVIO_DIST_DIR}
+         ${PROJECT_VERSION})
+set_tests_properties(package_install PROPERTIES TIMEOUT 600)
