@@ -15,33 +15,6 @@ using namespace test_input;
 
 namespace {
 
-// The stand-in browser as the prefix's http and https handler while the guard lives; the
-// prefix is shared by the tree's tests, so the handlers before are put back.
-class StandInBrowser {
- public:
-  StandInBrowser(const std::wstring& exe, const std::wstring& record) {
-    const std::wstring command = L"\"" + exe + L"\" \"" + record + L"\" \"%1\"";
-    for (const wchar_t* key : kKeys) {
-      wchar_t old[1024] = {};
-      DWORD size = sizeof old;
-      saved_.push_back(::RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, old,
-                                      &size) == ERROR_SUCCESS ? old : L"");
-      Set(key, command);
-    }
-  }
-  ~StandInBrowser() {
-    for (std::size_t i = 0; i < std::size(kKeys); ++i) Set(kKeys[i], saved_[i]);
-  }
-
- private:
-  static constexpr const wchar_t* kKeys[] = {L"http\\shell\\open\\command", L"https\\shell\\open\\command"};
-  static void Set(const wchar_t* key, const std::wstring& value) {
-    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
-                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  }
-  std::vector<std::wstring> saved_;
-};
-
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
 
 }  // namespace
@@ -49,7 +22,7 @@ std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin()
 TEST(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessageJustSent) {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
   const std::string record = Env("BREVIO_E2E_WORK") + "/browser-address.txt";
-  StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR "/browser_app.exe"), WindowsPath(record));
+  StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR "/url_recorder.exe"), WindowsPath(record));
   PrepareProgram();
   Editor editor(WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe"));
   ASSERT_TRUE(editor.Ready()) << "the test editor did not start";
@@ -61,9 +34,10 @@ TEST(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessage
   ResetWindows();
 
   ::SendMessageW(frmOptions::Get().hWnd(), WM_COMMAND, options_ids::kPopSent, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !ReadUnixFile(record).empty(); }, 20000))
+  std::string address;  // whole once its line feed is there
+  ASSERT_TRUE(PumpUntil([&] { return !(address = ReadUnixFile(record)).empty() && address.back() == '\n'; }, 20000))
       << "the stand-in browser was given no address";
-  const std::string address = ReadUnixFile(record);
+  address.pop_back();
   EXPECT_EQ(address, "http://localhost/login?startpage=message_archive.jsp&login=" +
                          Narrow(account_pages::LoginToken(L"e2e&user", L"p<a>ss&word")));
 

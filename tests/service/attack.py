@@ -4,7 +4,7 @@ namespace: a deeply nested document, 300 slow and silent connections while ordin
 submissions are timed, a header flood, and SIGTERM under attack. Prints its figures; fails
 only on wrong outcomes or on bounds broken by far, never on tight timings.
 Usage: unshare -rn attack.py LUMORA_SERVICE"""
-import json, multiprocessing, os, selectors, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
+import itertools, json, multiprocessing, os, selectors, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
 from urllib.parse import quote_plus
 
 SERVICE, WORK = sys.argv[1], tempfile.mkdtemp(prefix="lumora-attack.")
@@ -68,8 +68,7 @@ class Memory(threading.Thread):
                 pass
             time.sleep(0.02)
 
-    def report(self, when):
-        """Prints the peaks since the last report and starts anew."""
+    def report(self, when):  # the peaks since the last report, then anew
         print("peak memory %s: service %.1f MiB (ASan build), proxy %.1f MiB, together %.1f MiB"
               % ((when,) + tuple(p / 2**20 for p in self.peaks)), flush=True)
         self.highest, self.peaks = max(getattr(self, "highest", 0), self.peaks[2]), [0, 0, 0]
@@ -77,25 +76,28 @@ class Memory(threading.Thread):
 
 def open_attackers(count):
     """A third each: silent, headers dripping, body dripping. Returns their sockets."""
-    socks = []
-    for i in range(count):
-        s = socket.create_connection(("127.0.0.1", 80))
-        if i % 3 == 1:
-            s.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: x\r\n")
-        elif i % 3 == 2:
-            s.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: x\r\nContent-Length: 100000\r\n\r\n")
-        socks.append(s)
+    starts = [b"", b"POST /hotkeys HTTP/1.1\r\nHost: x\r\n",
+              b"POST /hotkeys HTTP/1.1\r\nHost: x\r\nContent-Length: 100000\r\n\r\n"]
+    socks = [socket.create_connection(("127.0.0.1", 80)) for _ in range(count)]
+    for i, s in enumerate(socks):
+        s.sendall(starts[i % 3])
     return socks
+
+
+def run_threads(target, args_list, timeout=None):
+    threads = [threading.Thread(target=target, args=args, daemon=True) for args in args_list]
+    for t in threads:
+        t.start()
+    return lambda: [t.join(timeout) for t in threads]
 
 
 def attack_slowly(count, limit):
     """Opens `count` attackers and drips a byte to each slow one twice a second; seconds until
     the service closed the last one, or None when some stayed open for `limit` seconds."""
-    socks = open_attackers(count)
-    start, sel = time.monotonic(), selectors.DefaultSelector()
+    socks, sel = open_attackers(count), selectors.DefaultSelector()
     for s in socks:
         sel.register(s, selectors.EVENT_READ)
-    open_ = set(socks)
+    open_, start = set(socks), time.monotonic()
     while open_ and time.monotonic() - start < limit:
         for key, _ in sel.select(0.5):
             try:
@@ -148,13 +150,12 @@ def main():
 
     # The attackers run in a process of their own, so that they do not slow the timed client.
     slow = multiprocessing.Pool(1).apply_async(attack_slowly, (300, 30))
-    times, answered, n = [], [], 0
+    times, answered = [], []
     time.sleep(0.5)
-    while not slow.ready():
+    for n in itertools.takewhile(lambda n: not slow.ready(), itertools.count()):
         code, seconds = submit("ordinary %d" % n, https=n % 2 == 1)
         answered.append(code == "0")
         times.append(seconds)
-        n += 1
         time.sleep(0.1)
     closed_after = slow.get()
     print("ordinary submissions under 300 slow and silent connections: %d, longest answer %.0f ms,"
@@ -179,11 +180,7 @@ def main():
         except OSError:
             result.append(sent)  # closed by the service
     flooded = []
-    floods = [threading.Thread(target=flood, args=(flooded,), daemon=True) for _ in range(8)]
-    for t in floods:
-        t.start()
-    for t in floods:
-        t.join(30)
+    run_threads(flood, [(flooded,)] * 8, 30)()
     check(len(flooded) == 8, "the service cuts every header flood off (%d of 8)" % len(flooded))
     if flooded:
         print("header flood: 8 connections cut off after %d to %d header lines"
@@ -196,14 +193,10 @@ def main():
     accepted, stop = [], threading.Event()
 
     def keep_submitting(k):
-        n = 0
-        while not stop.is_set():
+        for n in itertools.takewhile(lambda n: not stop.is_set(), itertools.count()):
             if submit("term %d %d" % (k, n))[0] == "0":
                 accepted.append("term %d %d" % (k, n))
-            n += 1
-    senders = [threading.Thread(target=keep_submitting, args=(k,)) for k in range(4)]
-    for t in senders:
-        t.start()
+    join_senders = run_threads(keep_submitting, [(k,) for k in range(4)])
     time.sleep(1.5)
     start = time.monotonic()
     server.terminate()
@@ -214,8 +207,7 @@ def main():
     except subprocess.TimeoutExpired:
         check(False, "the service exits within 10 s of SIGTERM")
     stop.set()
-    for t in senders:
-        t.join()
+    join_senders()
     stored = {m["body"] for m in json.loads(run("messages"))}
     check(accepted and all(a in stored for a in accepted),
           "every message accepted before SIGTERM is stored (%d accepted)" % len(accepted))

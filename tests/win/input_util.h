@@ -1,6 +1,7 @@
 #pragma once
-// Header-only helpers shared by the capture tests (win and e2e): keyboard input through the
-// system's input queue (SendInput), the clipboard as other programs see it, and the test editor.
+// Header-only helpers shared by the win and e2e tests: keyboard input through the system's
+// input queue (SendInput), the clipboard as other programs see it, the test editor, and the
+// stand-in browser.
 #include <windows.h>
 
 #include <cstring>
@@ -112,6 +113,31 @@ class Editor {
  private:
   PROCESS_INFORMATION info_{};
   HWND main_ = nullptr, edit_ = nullptr, log_ = nullptr;
+};
+
+// The stand-in browser (apps/url_recorder.exe) as the prefix's http and https handler while the
+// guard lives: it appends every address the shell hands it, and a line feed, to `log`. The
+// prefix is shared by the tree's tests, so the handlers before are put back.
+class StandInBrowser {
+ public:
+  StandInBrowser(const std::wstring& exe, const std::wstring& log) {
+    for (const wchar_t* key : kKeys) {
+      wchar_t old[1024] = {};
+      DWORD size = sizeof old;
+      saved_.push_back(::RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ? L"" : old);
+      Set(key, L"\"" + exe + L"\" \"" + log + L"\" \"%1\"");
+    }
+  }
+  ~StandInBrowser() {
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) Set(kKeys[i], saved_[i]);
+  }
+
+ private:
+  static constexpr const wchar_t* kKeys[] = {L"http\\shell\\open\\command", L"https\\shell\\open\\command"};
+  static void Set(const wchar_t* key, const std::wstring& value) {
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  std::vector<std::wstring> saved_;
 };
 
 }  // namespace test_input

@@ -254,24 +254,10 @@ TEST_F(OptionsWindow, HotkeyTakenByAnotherProgramIsNamedBesideItsList) {
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"") << "a free letter clears the note";
 }
 
-// The stand-in browser (apps/url_recorder.exe) registered as this prefix's http and https handler
-// for the test's life: it appends every address the shell hands it to a log.
 TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {
   TempDir dir;
   const std::wstring log = dir / L"opened.txt";
-  const std::wstring browser = L"\"" + WindowsPath(BREVIO_TEST_APPS_DIR) + L"\\url_recorder.exe\" \"" + log + L"\" \"%1\"";
-  std::vector<std::pair<std::wstring, std::wstring>> handlers;  // key, the command it had
-  auto set = [](const std::wstring& key, const std::wstring& command) {
-    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
-  };
-  for (const wchar_t* scheme : {L"http", L"https"}) {
-    const std::wstring key = std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
-    wchar_t before[512] = {};
-    DWORD size = sizeof before;
-    ::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before, &size);
-    handlers.emplace_back(key, before);
-    set(key, browser);
-  }
+  test_input::StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR) + L"\\url_recorder.exe", log);
   Texts expected;
   auto opened = [&] {  // the addresses logged, once as many as expected have arrived
     Texts lines;
@@ -322,5 +308,4 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   EXPECT_EQ(opened(), expected);
   RunUntil([] { return false; }, 1000);
   EXPECT_EQ(opened(), expected) << "and nothing after it";
-  for (const auto& [key, command] : handlers) set(key, command);
 }
