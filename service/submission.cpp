@@ -28,10 +28,11 @@ ResultCode submit_message(Database& db, std::string_view form_body) {
   if (const auto* refused = std::get_if<ResultCode>(&read)) return *refused;
   const auto* request = &std::get<SubmitRequest>(read);
 
-  Transaction tx(db);
-  const auto account = find_account(db, request->username);
-  if (!account) return ResultCode::kLoginFailed;
-  if (const LoginCheck login = check_login(db, *account, request->password);
+  // The password hash takes a while, so the login is checked before the write lock is taken:
+  // one login must not hold up every other submission.
+  const auto login_account = find_account(db, request->username);
+  if (!login_account) return ResultCode::kLoginFailed;
+  if (const LoginCheck login = check_login(db, *login_account, request->password);
       login != LoginCheck::kAccepted) {
     return login == LoginCheck::kThrottled ? ResultCode::kLoginThrottled : ResultCode::kLoginFailed;
   }
@@ -39,6 +40,10 @@ ResultCode submit_message(Database& db, std::string_view form_body) {
     return ResultCode::kBadDestination;
   }
   const std::int64_t parts = message_parts(request->body);
+
+  Transaction tx(db);
+  const auto account = find_account(db, login_account->id);  // the credits as they stand now
+  if (!account) return ResultCode::kLoginFailed;
   if (account->credits < parts) return ResultCode::kNotEnoughCredits;
 
   const std::string& destination =
