@@ -85,3 +85,16 @@ function(brevio_win_tests kind)
 endfunction()
 brevio_win_tests(win)
 brevio_win_tests(e2e)
+
+# The start-up benchmark: brevio.exe against a bare one-window program, figures only.
+add_executable(startup_bench tests/bench/startup_bench_win.cpp tests/win/wine_util.cpp)
+target_link_libraries(startup_bench PRIVATE brevio_win)
+target_compile_options(startup_bench PRIVATE ${brevio_warnings})
+target_include_directories(startup_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(startup_bench PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                           BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
+target_link_options(startup_bench PRIVATE -mconsole)
+add_dependencies(startup_bench brevio brevio_images testapp_bare_window)
+add_test(NAME startup_bench COMMAND ${CMAKE_SOURCE_DIR}/tests/bench/startup_bench.sh ${wine_state}
+                                    ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:startup_bench>)
+set_tests_properties(startup_bench PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 RESOURCE_LOCK wine_desktop)
