@@ -5,9 +5,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
                         BREVIO_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 add_link_options(-static)
 
-set(win_libs user32 gdi32 shell32 comctl32 comdlg32 wininet ole32 oleaut32 uuid msimg32 advapi32)
+include(cmake/delay_imports.cmake)
+set(win_libs user32 gdi32 shell32 comctl32 comdlg32 ${delay_import_libs} delayimp uuid advapi32)
 
 add_library(brevio_win STATIC ${win_sources})
+add_dependencies(brevio_win delay_imports)
 target_link_libraries(brevio_win PUBLIC brevio_core ${win_libs})
 target_compile_options(brevio_win PRIVATE ${brevio_warnings})
 
