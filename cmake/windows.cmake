@@ -5,9 +5,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
                         BREVIO_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 add_link_options(-static)
 
-set(win_libs user32 gdi32 shell32 comctl32 comdlg32 wininet ole32 oleaut32 uuid msimg32 advapi32)
+include(cmake/delay_imports.cmake)
+set(win_libs user32 gdi32 shell32 comctl32 comdlg32 ${delay_import_libs} delayimp uuid advapi32)
 
 add_library(brevio_win STATIC ${win_sources})
+add_dependencies(brevio_win delay_imports)
 target_link_libraries(brevio_win PUBLIC brevio_core ${win_libs})
 target_compile_options(brevio_win PRIVATE ${brevio_warnings})
 
@@ -136,3 +138,16 @@ add_test(NAME package_install COMMAND ${CMAKE_SOURCE_DIR}/tests/package/install-
          ${BREVIO_LUMORA_SERVICE} ${CMAKE_SOURCE_DIR}/build/native/brevio-config ${stage} ${BREVIO_DIST_DIR}
          ${PROJECT_VERSION})
 set_tests_properties(package_install PROPERTIES TIMEOUT 600)
+
+# The start-up benchmark: brevio.exe against a bare one-window program, figures only.
+add_executable(startup_bench tests/bench/startup_bench_win.cpp tests/win/wine_util.cpp)
+target_link_libraries(startup_bench PRIVATE brevio_win)
+target_compile_options(startup_bench PRIVATE ${brevio_warnings})
+target_include_directories(startup_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(startup_bench PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                           BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
+target_link_options(startup_bench PRIVATE -mconsole)
+add_dependencies(startup_bench brevio brevio_images testapp_bare_window)
+add_test(NAME startup_bench COMMAND ${CMAKE_SOURCE_DIR}/tests/bench/startup_bench.sh ${wine_state}
+                                    ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:startup_bench>)
+set_tests_properties(startup_bench PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 RESOURCE_LOCK wine_desktop)

@@ -13,10 +13,6 @@ void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
                     520, 410});
-  // The background picture, drawn under the window and (aligned) under its labels.
-  background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
-  if (HBITMAP picture = background_picture_.Handle())
-    background_.reset(::CreatePatternBrush(picture));
   CreateControls();
   FillKeyLists();
   state.History.clear();
@@ -26,6 +22,17 @@ void frmOptions::Form_Load() {
   AddTrayIcon();
   ConnectAlertSteps();
   ui::CentreOnScreen(hWnd());
+}
+
+void frmOptions::LoadPictures() {
+  if (pictures_loaded_) return;
+  pictures_loaded_ = true;
+  // The background picture, drawn under the window and (aligned) under its labels.
+  background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
+  if (HBITMAP picture = background_picture_.Handle())
+    background_.reset(::CreatePatternBrush(picture));
+  padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
+  AttachTabBackground();
 }
 
 void frmOptions::Form_Unload() {
@@ -126,6 +133,9 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case options_ids::kPopSent: popSent_Click(); return 0;
         case options_ids::kPopExit: popExit_Click(); return 0;
       }
+      break;
+    case WM_SHOWWINDOW:
+      if (wp) LoadPictures();  // before the first painting
       break;
     case options_ids::kTrayMessage:
       OnTrayNotify(wp, lp);

@@ -138,6 +138,10 @@ class frmOptions : public FormOf<frmOptions> {
 
  private:
   void CreateControls();
+  // The pictures of the window and the padlock: loaded when the window is first shown, as
+  // a program started to the tray may never show it.
+  void LoadPictures();
+  bool pictures_loaded_ = false;
   void OnTrayNotify(WPARAM anchor, LPARAM notification);
   void ShowTrayMenu(const POINT* at);  // at the mouse when null
 

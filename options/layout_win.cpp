@@ -140,7 +140,6 @@ void frmOptions::CreateControls() {
   ::ShowWindow(Text5, SW_HIDE);
   ui::SetText(Label12, account_links::HelpAddress(BREVIO_SERVICE_HOST));
 
-  padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
-  AttachTabBackground();
+  AttachTabBackground();  // without its picture until LoadPictures
   SelectTab(kTabOptions);
 }

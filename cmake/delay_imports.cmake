@@ -1,0 +1,22 @@
+# DLLs that start-up does not need: the transfer's (a send), the picture decoder's (a window
+# first shown) and the see-through drawing's (the padlock). They are bound on the first call
+# into them instead of when the program starts, so a program waiting in the tray never loads
+# them. Each gets a delay-import library listing the functions the program calls.
+find_program(BREVIO_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
+set(delay_wininet HttpOpenRequestW HttpQueryInfoW HttpSendRequestW InternetCloseHandle
+    InternetConnectW InternetCrackUrlW InternetOpenW InternetReadFile InternetSetOptionW)
+set(delay_ole32 CoInitializeEx CreateStreamOnHGlobal)
+set(delay_oleaut32 OleLoadPicture)
+set(delay_msimg32 TransparentBlt)
+
+set(delay_import_libs "")
+foreach(dll wininet ole32 oleaut32 msimg32)
+  set(def ${CMAKE_BINARY_DIR}/delay/${dll}.def)
+  set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
+  list(JOIN delay_${dll} "\n" exports)
+  file(WRITE ${def} "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n")
+  add_custom_command(OUTPUT ${lib} DEPENDS ${def}
+                     COMMAND ${BREVIO_DLLTOOL} -d ${def} -D ${dll}.dll -y ${lib})
+  list(APPEND delay_import_libs ${lib})
+endforeach()
+add_custom_target(delay_imports DEPENDS ${delay_import_libs})
