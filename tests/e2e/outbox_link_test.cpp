@@ -3,6 +3,8 @@
 // it), and that exact address opened in headless Chromium signs in and shows the message.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/login_token.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
@@ -19,36 +21,52 @@ std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin()
 
 }  // namespace
 
+// Both settings of "Secure connection": the account pages open over HTTP, or over HTTPS when
+// it is on (the link carries the password, scrambled only), and the exact address handed over
+// shows the message just sent.
 TEST(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessageJustSent) {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
-  const std::string record = Env("BREVIO_E2E_WORK") + "/browser-address.txt";
-  StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR "/url_recorder.exe"), WindowsPath(record));
   PrepareProgram();
   Editor editor(WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe"));
   ASSERT_TRUE(editor.Ready()) << "the test editor did not start";
-  const std::wstring text = L"Journey <b>to</b> the outbox & back";
-  ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
-  PressCtrlAlt('P');
-  PumpUntil([] { return !AlertText().empty(); }, 20000);
-  ASSERT_EQ(AlertText(), L"Message sent");
-  ResetWindows();
+  for (const bool secure : {false, true}) {
+    SCOPED_TRACE(secure ? "secure connection" : "standard connection");
+    const std::string scheme = secure ? "https" : "http";
+    const std::string record = Env("BREVIO_E2E_WORK") + "/browser-address-" + scheme + ".txt";
+    StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR "/url_recorder.exe"), WindowsPath(record));
+    std::optional<TrustedCa> trust;  // for the program's own send over HTTPS
+    if (secure) {
+      trust.emplace(Env("BREVIO_E2E_CA"));
+      ASSERT_TRUE(trust->ok()) << "could not add the test authority to the user's Root store";
+    }
+    modHotkeys::state.Protocol = secure ? 5 : 4;
+    modHotkeys::state.Port = secure ? L"443" : L"80";
+    const std::wstring text = L"Journey <b>to</b> the outbox & back over " + std::wstring(scheme.begin(), scheme.end());
+    ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
+    PressCtrlAlt('P');
+    PumpUntil([] { return !AlertText().empty(); }, 20000);
+    ASSERT_EQ(AlertText(), L"Message sent");
+    ResetWindows();
 
-  ::SendMessageW(frmOptions::Get().hWnd(), WM_COMMAND, options_ids::kPopSent, 0);
-  std::string address;  // whole once its line feed is there
-  ASSERT_TRUE(PumpUntil([&] { return !(address = ReadUnixFile(record)).empty() && address.back() == '\n'; }, 20000))
-      << "the stand-in browser was given no address";
-  address.pop_back();
-  EXPECT_EQ(address, "http://localhost/login?startpage=message_archive.jsp&login=" +
-                         Narrow(account_pages::LoginToken(L"e2e&user", L"p<a>ss&word")));
+    ::SendMessageW(frmOptions::Get().hWnd(), WM_COMMAND, options_ids::kPopSent, 0);
+    std::string address;  // whole once its line feed is there
+    ASSERT_TRUE(PumpUntil([&] { return !(address = ReadUnixFile(record)).empty() && address.back() == '\n'; }, 20000))
+        << "the stand-in browser was given no address";
+    address.pop_back();
+    EXPECT_EQ(address, scheme + "://localhost/login?startpage=message_archive.jsp&login=" +
+                           Narrow(account_pages::LoginToken(L"e2e&user", L"p<a>ss&word")));
 
-  const std::string here = __FILE__;
-  Background chromium("node " + Quote(here.substr(0, here.rfind('/')) + "/../web/open_page.js") +
-                      " " + Quote(address));
-  DWORD code = 1;
-  ASSERT_TRUE(chromium.Wait(180000, &code)) << "headless Chromium did not finish";
-  const std::string seen = chromium.Output();
-  ASSERT_EQ(code, 0u) << seen;
-  // Signed in and on the outbox without the token; the newest row is the message, as text.
-  EXPECT_NE(seen.find(R"("url":"http://localhost/message_archive.jsp")"), std::string::npos) << seen;
-  EXPECT_NE(seen.find(R"("own phone","1","Journey <b>to</b> the outbox & back)"), std::string::npos) << seen;
+    // Chromium keeps a certificate store of its own: over HTTPS it is told the test server.
+    const std::string here = __FILE__;
+    Background chromium((secure ? "BREVIO_TRUST_CERT=" + Quote(Env("BREVIO_E2E_WORK") + "/server.pem") + " " : "") +
+                        "node " + Quote(here.substr(0, here.rfind('/')) + "/../web/open_page.js") + " " + Quote(address));
+    DWORD code = 1;
+    ASSERT_TRUE(chromium.Wait(180000, &code)) << "headless Chromium did not finish";
+    const std::string seen = chromium.Output();
+    ASSERT_EQ(code, 0u) << seen;
+    // Signed in and on the outbox without the token; the newest row is the message, as text.
+    EXPECT_NE(seen.find(R"("url":")" + scheme + R"(://localhost/message_archive.jsp")"), std::string::npos) << seen;
+    EXPECT_NE(seen.find(R"("own phone","1","Journey <b>to</b> the outbox & back over )" + scheme), std::string::npos)
+        << seen;
+  }
 }

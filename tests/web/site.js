@@ -1,6 +1,8 @@
 // Shared by the browser scripts: the service's admin commands, requests made the way Brevio
 // makes them, its login token, and Debian's Chromium driven by playwright-core.
 'use strict';
+const crypto = require('node:crypto');
+const fs = require('node:fs');
 const { execFileSync } = require('node:child_process');
 const { chromium } = require('playwright-core');
 
@@ -40,11 +42,20 @@ async function submit(user, password, body, destination = '') {
   return Number(/<ResultCode>(\d+)<\/ResultCode>/.exec(reply)?.[1]);
 }
 
+// BREVIO_TRUST_CERT names a test server's certificate (PEM) that Chromium is to accept: its own
+// store does not hold the throwaway test authority, so the server's key is trusted by its hash.
+function trustArgs() {
+  const pem = process.env.BREVIO_TRUST_CERT;
+  if (!pem) return [];
+  const spki = new crypto.X509Certificate(fs.readFileSync(pem)).publicKey.export({ type: 'spki', format: 'der' });
+  return [`--ignore-certificate-errors-spki-list=${crypto.createHash('sha256').update(spki).digest('base64')}`];
+}
+
 function launch() {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
+      '--disable-component-update', '--disable-sync', '--no-first-run', ...trustArgs()],
   });
 }
 
