@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "app/controls_win.h"
@@ -141,7 +142,13 @@ TEST_F(OptionsWindow, FourTabsHoldTheirControlsAndTexts) {
   EXPECT_EQ(::SendMessageW(options.txtFooter, EM_GETLIMITTEXT, 0, 0), 100);
 }
 
+// Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
+// from the notification itself, so the screen's density must not change what they do.
 TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
+  if (const char* dpi = std::getenv("BREVIO_TEST_DPI")) {
+    const win::window_dc screen(nullptr);
+    ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), std::atoi(dpi)) << "the prefix is not at the density asked for";
+  }
   state.Usr.clear();
   frmOptions& fresh = Reloaded();
   EXPECT_EQ(fresh.SelectedTab(), frmOptions::kTabHelp) << "an empty user name shows Help";
