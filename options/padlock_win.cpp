@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/handles_win.h"
+#include "graphics/scaled_picture_win.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background
   locked_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_locked.gif");
   open_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_open.gif");
   if (!locked_.Handle() || !open_.Handle()) return;
+  locked_scaled_ = graphics::ForScreen(locked_.Handle(), kSeeThrough);
+  open_scaled_ = graphics::ForScreen(open_.Handle(), kSeeThrough);
   box_ = box;
   background_ = background;
   ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -77,13 +80,20 @@ void Padlock::Paint(HDC dc) {
   }
   const bool checked = ::SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   const bool pressed = (::SendMessageW(box_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-  const StdPicture& picture = checked ? locked_ : open_;
-  const SIZE size = picture.PixelSize();
+  const HBITMAP picture = Picture(checked);
+  BITMAP size{};
+  ::GetObjectW(picture, sizeof size, &size);
   win::unique_dc memory(::CreateCompatibleDC(dc));
-  win::select_object held(memory.get(), picture.Handle());
+  win::select_object held(memory.get(), picture);
   // Pressed, the padlock sinks by a pixel, as a button would.
-  const int x = (rc.right - size.cx) / 2 + (pressed ? 1 : 0);
-  const int y = (rc.bottom - size.cy) / 2 + (pressed ? 1 : 0);
-  ::TransparentBlt(dc, x, y, size.cx, size.cy, memory.get(), 0, 0, size.cx, size.cy, kSeeThrough);
+  const int x = (rc.right - size.bmWidth) / 2 + (pressed ? 1 : 0);
+  const int y = (rc.bottom - size.bmHeight) / 2 + (pressed ? 1 : 0);
+  ::TransparentBlt(dc, x, y, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth, size.bmHeight,
+                   kSeeThrough);
   if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
+}
+
+HBITMAP Padlock::Picture(bool locked) const {
+  const win::unique_bitmap& scaled = locked ? locked_scaled_ : open_scaled_;
+  return scaled ? scaled.get() : (locked ? locked_ : open_).Handle();
 }

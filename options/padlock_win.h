@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/handles_win.h"
 #include "graphics/picture_win.h"
 
 class Padlock {
@@ -24,8 +25,11 @@ class Padlock {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                DWORD_PTR self);
   void Paint(HDC dc);
+  HBITMAP Picture(bool locked) const;  // at the screen's density
+
 
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
   StdPicture locked_, open_;
+  win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi
 };
