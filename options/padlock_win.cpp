@@ -31,8 +31,6 @@ void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background
   locked_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_locked.gif");
   open_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_open.gif");
   if (!locked_.Handle() || !open_.Handle()) return;
-  locked_scaled_ = graphics::ForScreen(locked_.Handle(), kSeeThrough);
-  open_scaled_ = graphics::ForScreen(open_.Handle(), kSeeThrough);
   box_ = box;
   background_ = background;
   ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -93,7 +91,9 @@ void Padlock::Paint(HDC dc) {
   if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
 }
 
-HBITMAP Padlock::Picture(bool locked) const {
-  const win::unique_bitmap& scaled = locked ? locked_scaled_ : open_scaled_;
-  return scaled ? scaled.get() : (locked ? locked_ : open_).Handle();
+HBITMAP Padlock::Picture(bool locked) {
+  win::unique_bitmap& scaled = locked ? locked_scaled_ : open_scaled_;
+  const StdPicture& picture = locked ? locked_ : open_;
+  if (!scaled) scaled = graphics::ForScreen(picture.Handle(), kSeeThrough);  // stays null at 96 dpi
+  return scaled ? scaled.get() : picture.Handle();
 }

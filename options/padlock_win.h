@@ -25,11 +25,10 @@ class Padlock {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                DWORD_PTR self);
   void Paint(HDC dc);
-  HBITMAP Picture(bool locked) const;  // at the screen's density
-
 
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
   StdPicture locked_, open_;
+  HBITMAP Picture(bool locked);  // at the screen's density, scaled on first use
   win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi
 };
