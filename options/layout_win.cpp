@@ -69,11 +69,11 @@ void frmOptions::CreateControls() {
   text(L"Password:", 36, 139, 70);
   txtPwd = field(ids::kPwd, ES_PASSWORD, 110, 136, 160);
   ::SendMessageW(txtPwd, EM_SETPASSWORDCHAR, L'*', 0);
-  text(L"To send selected text to your phone press:  CTRL + ALT +", 24, 178, 300);
-  Combo1 = list(ids::kCombo1, 328, 174, 48);
+  text(L"To send selected text to your phone press:  CTRL + ALT +", 24, 178, 316);
+  Combo1 = list(ids::kCombo1, 344, 174, 48);
   HotkeyStatus1 = text(L"", 24, 198, 470, 14, nullptr, ids::kHotkeyStatus1);
-  text(L"To send to a selected phone number press: CTRL + ALT +", 24, 220, 300);
-  Combo2 = list(ids::kCombo2, 328, 216, 48);
+  text(L"To send to a selected phone number press: CTRL + ALT +", 24, 220, 316);
+  Combo2 = list(ids::kCombo2, 344, 216, 48);
   HotkeyStatus2 = text(L"", 24, 240, 470, 14, nullptr, ids::kHotkeyStatus2);
   text(L"Your international country code:", 24, 264, 180);
   txtCountryCode = field(ids::kCountryCode, 0, 204, 261, 48);
@@ -127,9 +127,9 @@ void frmOptions::CreateControls() {
   Command2 = ui::AddControl(w, L"BUTTON", L"?", WS_TABSTOP, 8, 376, 26, 24, ids::kHelpButton, f);
   ui::AddTooltip(w, Command2, L"Help");
   txtHideStartUp = ui::AddControl(w, L"BUTTON", L"Hide Options at startup",
-                                  WS_TABSTOP | BS_AUTOCHECKBOX, 42, 379, 140, 18, ids::kHideStartUp, f);
-  Command1 = ui::AddControl(w, L"BUTTON", L"&Send SMS", WS_TABSTOP, 186, 376, 78, 24, ids::kSendSMS, f);
-  Command4 = ui::AddControl(w, L"BUTTON", L"&Outbox", WS_TABSTOP, 268, 376, 78, 24, ids::kOutbox, f);
+                                  WS_TABSTOP | BS_AUTOCHECKBOX, 42, 379, 150, 18, ids::kHideStartUp, f);
+  Command1 = ui::AddControl(w, L"BUTTON", L"&Send SMS", WS_TABSTOP, 196, 376, 72, 24, ids::kSendSMS, f);
+  Command4 = ui::AddControl(w, L"BUTTON", L"&Outbox", WS_TABSTOP, 272, 376, 76, 24, ids::kOutbox, f);
   cmdSave = ui::AddControl(w, L"BUTTON", L"S&ave", WS_TABSTOP | BS_DEFPUSHBUTTON, 356, 376, 76,
                            24, ids::kSave, f);
   cmdCancel = ui::AddControl(w, L"BUTTON", L"&Cancel", WS_TABSTOP, 436, 376, 76, 24,

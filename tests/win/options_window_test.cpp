@@ -335,7 +335,7 @@ TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
       const win::window_dc dc(c);
       win::select_object font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0)));
       ::DrawTextW(dc.get(), ui::GetText(c).c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
-      EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << where << ": " << ::testing::PrintToString(ui::GetText(c));
+      EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << need.right << "x" << need.bottom << " in " << room.right << "x" << room.bottom << " " << where << ": " << ::testing::PrintToString(ui::GetText(c));
     }
   };
   for (int tab = 0; tab < 4; ++tab) { options.SelectTab(tab); captions_fit(options.hWnd(), tab); }
