@@ -13,15 +13,22 @@ void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
                     520, 410});
+  // First in the queue, so it runs before any hotkey or click, but after the first paint.
+  ::PostMessageW(hWnd(), options_ids::kFinishLoad, 0, 0);
   CreateControls();
   FillKeyLists();
   state.History.clear();
   LoadHotkeys();
   GetProperties();
   TabChoose();
-  AddTrayIcon();
   ConnectAlertSteps();
   ui::CentreOnScreen(hWnd());
+}
+
+void frmOptions::FinishLoad() {
+  if (load_finished_) return;
+  load_finished_ = true;
+  AddTrayIcon();  // the system's tray answers slowly: after the window is up
 }
 
 void frmOptions::LoadPictures() {
@@ -137,6 +144,9 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp) LoadPictures();  // before the first painting
       break;
+    case options_ids::kFinishLoad:
+      FinishLoad();
+      return 0;
     case options_ids::kTrayMessage:
       OnTrayNotify(wp, lp);
       return 0;
@@ -164,7 +174,7 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       if (msg == options_ids::TaskbarCreated()) {  // Explorer restarted: the icon is gone
         tray_added_ = false;
-        AddTrayIcon();
+        if (load_finished_) AddTrayIcon();  // else FinishLoad adds it
         return 0;
       }
   }

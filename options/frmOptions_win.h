@@ -142,6 +142,9 @@ class frmOptions : public FormOf<frmOptions> {
   // a program started to the tray may never show it.
   void LoadPictures();
   bool pictures_loaded_ = false;
+  // What start-up leaves until after the first paint (the tray icon); runs once.
+  void FinishLoad();
+  bool load_finished_ = false;
   void OnTrayNotify(WPARAM anchor, LPARAM notification);
   void ShowTrayMenu(const POINT* at);  // at the mouse when null
 

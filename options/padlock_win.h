@@ -24,8 +24,12 @@ class Padlock {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                DWORD_PTR self);
   void Paint(HDC dc);
+  // Loads the pictures when the box is first drawn (its page may never be shown); false,
+  // with the subclass gone, when either is missing.
+  bool LoadPictures();
 
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
+  std::wstring images_dir_;  // until the pictures are loaded
   StdPicture locked_, open_;
 };
