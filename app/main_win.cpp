@@ -17,7 +17,7 @@ int Main() {
   }
   InstallAnsiCodePage();
   LoadSettings();
-  Form& main_window = LoadMainWindow();
+  Form& main_window = LoadMainWindow(true);
   if (state.HideStartUp == 0) {
     main_window.Show();
     // Painted now, before the message loop runs the start-up work the window put off.
