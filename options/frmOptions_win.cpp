@@ -37,6 +37,7 @@ void frmOptions::FinishLoad() {
     ShowProperties(page);
   }
   SelectTab(SelectedTab());  // the pages just made stay hidden
+  ui::AddTooltip(hWnd(), Command2, L"Help");  // a window of its own, wanted only on a hover
   AddTrayIcon();  // the system's tray answers slowly: after the window is up
 }
 

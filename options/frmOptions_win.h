@@ -154,7 +154,8 @@ class frmOptions : public FormOf<frmOptions> {
   void AttachPadlock();  // once both the pictures and the box are there
   bool padlock_attached_ = false;
   // What start-up leaves until after the first paint: with paint_first, the pages not shown
-  // first (and so the hotkeys, which the Options page holds); the tray icon. Runs once.
+  // first (and so the hotkeys, which the Options page holds); the "?" tip; the tray icon.
+  // Runs once.
   void FinishLoad();
   bool load_finished_ = false;
   bool loading_ = true;  // until Form_Load ends

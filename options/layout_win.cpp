@@ -39,7 +39,6 @@ void frmOptions::CreateControls(bool every_page) {
 
   // Outside the tabs, after the pages in the tab order.
   Command2 = ui::AddControl(w, L"BUTTON", L"?", WS_TABSTOP, 8, 376, 26, 24, ids::kHelpButton, f);
-  ui::AddTooltip(w, Command2, L"Help");
   txtHideStartUp = ui::AddControl(w, L"BUTTON", L"Hide Options at startup",
                                   WS_TABSTOP | BS_AUTOCHECKBOX, 42, 379, 140, 18, ids::kHideStartUp, f);
   Command1 = ui::AddControl(w, L"BUTTON", L"&Send SMS", WS_TABSTOP, 186, 376, 78, 24, ids::kSendSMS, f);
@@ -54,7 +53,7 @@ void frmOptions::CreateControls(bool every_page) {
   ::ShowWindow(Text5, SW_HIDE);
 
   AttachTabBackground();  // without its picture until LoadPictures
-  SelectTab(kTabOptions);
+  SelectTab(first);
 }
 
 void frmOptions::CreatePage(int page) {
