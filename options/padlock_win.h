@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/handles_win.h"
 #include "graphics/picture_win.h"
 
 class Padlock {
@@ -32,4 +33,6 @@ class Padlock {
   HBRUSH background_ = nullptr;
   std::wstring images_dir_;  // until the pictures are loaded
   StdPicture locked_, open_;
+  HBITMAP Picture(bool locked);  // at the screen's density, scaled on first use
+  win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi
 };
