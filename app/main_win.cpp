@@ -17,8 +17,12 @@ int Main() {
   }
   InstallAnsiCodePage();
   LoadSettings();
-  Form& main_window = LoadMainWindow();
-  if (state.HideStartUp == 0) main_window.Show();
+  Form& main_window = LoadMainWindow(true);
+  if (state.HideStartUp == 0) {
+    main_window.Show();
+    // Painted now, before the message loop runs the start-up work the window put off.
+    ::UpdateWindow(main_window.hWnd());
+  }
   return forms::RunMessageLoop();
 }
 

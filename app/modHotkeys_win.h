@@ -20,8 +20,9 @@ struct SharedState : Settings {
 extern SharedState state;
 
 // The program's main window, loaded by the entry point (app/main_win.cpp) and kept for the
-// whole run; defined by the options window, which is that window.
-Form& LoadMainWindow();
+// whole run; defined by the options window, which is that window. With `paint_first`, what
+// its first paint does not need waits for the message loop.
+Form& LoadMainWindow(bool paint_first = false);
 
 // Directory of the program file, without a trailing backslash.
 std::wstring AppPath();

@@ -6,7 +6,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_link_options(-static)
 
 include(cmake/delay_imports.cmake)
-set(win_libs user32 gdi32 shell32 comctl32 comdlg32 ${delay_import_libs} delayimp uuid advapi32)
+set(win_libs user32 gdi32 comctl32 comdlg32 ${delay_import_libs} delayimp shell32 uuid advapi32)
 
 add_library(brevio_win STATIC ${win_sources})
 add_dependencies(brevio_win delay_imports)

@@ -4,15 +4,41 @@
 
 #include "app/files_win.h"
 #include "app/handles_win.h"
+#include "graphics/gif.h"
+
+namespace {
+
+// A bitmap of the decoded pixels (a 32-bit DIB section, which GDI uses as any other bitmap).
+win::unique_bitmap MakeBitmap(const gif::Image& image) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -image.height;  // rows from the top
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  win::unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bitmap) std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
+  return bitmap;
+}
+
+}  // namespace
 
 StdPicture StdPicture::LoadFromFile(const std::wstring& path) {
+  StdPicture result;
+  const files::WholeFile file = files::ReadWholeFile(path, 64 << 20);
+  if (!file.complete() || file.bytes.empty()) return result;
+  // The program's own GIF pictures are decoded here: the system's loader would first bring
+  // up COM and its imaging libraries, which costs more than the decoding.
+  if (const auto image = gif::Decode(file.bytes)) {
+    result.bitmap_ = MakeBitmap(*image);
+    if (result.bitmap_) return result;
+  }
   // The decoders behind OleLoadPicture are COM objects: COM must be up on this thread. It
   // stays up for the life of the thread (a second call only counts up).
   static thread_local const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   (void)com;
-  StdPicture result;
-  const files::WholeFile file = files::ReadWholeFile(path, 64 << 20);
-  if (!file.complete() || file.bytes.empty()) return result;
   const auto bytes = static_cast<DWORD>(file.bytes.size());
   win::unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!memory) return result;
@@ -32,6 +58,7 @@ StdPicture StdPicture::LoadFromFile(const std::wstring& path) {
 }
 
 HBITMAP StdPicture::Handle() const {
+  if (bitmap_) return bitmap_.get();
   if (!picture_) return nullptr;
   SHORT type = PICTYPE_NONE;
   OLE_HANDLE handle = 0;

@@ -1,6 +1,7 @@
 #pragma once
-// A picture loaded from a file (GIF, JPEG, BMP, ...) through the system's OLE picture
-// loader, held as an IPicture whose handle is a bitmap.
+// A picture loaded from a file (GIF, JPEG, BMP, ...): a plain GIF by the program's own decoder
+// as a bitmap, anything else through the system's OLE picture loader as an IPicture whose
+// handle is a bitmap.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -15,10 +16,11 @@ class StdPicture {
   // Empty when the file is missing or not a picture.
   static StdPicture LoadFromFile(const std::wstring& path);
 
-  explicit operator bool() const { return static_cast<bool>(picture_); }
+  explicit operator bool() const { return bitmap_ || picture_; }
   HBITMAP Handle() const;  // null unless the picture is a bitmap
   SIZE PixelSize() const;  // 0 x 0 when empty
 
  private:
+  win::unique_bitmap bitmap_;  // decoded here
   win::unique_com<IPicture> picture_;
 };

@@ -8,21 +8,38 @@
 
 using modHotkeys::state;
 
-Form& modHotkeys::LoadMainWindow() { return frmOptions::Get(); }
+Form& modHotkeys::LoadMainWindow(bool paint_first) {
+  frmOptions::paint_first = paint_first;
+  return frmOptions::Get();
+}
 
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,
                     520, 410});
-  CreateControls();
-  FillKeyLists();
+  // First in the queue, so it runs before any hotkey or click, but after the first paint.
+  ::PostMessageW(hWnd(), options_ids::kFinishLoad, 0, 0);
   state.History.clear();
-  LoadHotkeys();
+  CreateControls(!paint_first);
   GetProperties();
   TabChoose();
-  AddTrayIcon();
   ConnectAlertSteps();
+  if (!paint_first) FinishLoad();
   ui::CentreOnScreen(hWnd());
+  loading_ = false;
+}
+
+void frmOptions::FinishLoad() {
+  if (load_finished_) return;
+  load_finished_ = true;
+  for (int page = kTabOptions; page <= kTabConnection; ++page) {
+    if (PageMade(page)) continue;
+    CreatePage(page);
+    ShowProperties(page);
+  }
+  SelectTab(SelectedTab());  // the pages just made stay hidden
+  ui::AddTooltip(hWnd(), Command2, L"Help");  // a window of its own, wanted only on a hover
+  AddTrayIcon();  // the system's tray answers slowly: after the window is up
 }
 
 void frmOptions::LoadPictures() {
@@ -33,8 +50,14 @@ void frmOptions::LoadPictures() {
   background_scaled_ = graphics::ForScreen(background_picture_.Handle());
   if (HBITMAP picture = background_scaled_ ? background_scaled_.get() : background_picture_.Handle())
     background_.reset(::CreatePatternBrush(picture));
-  padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
+  AttachPadlock();
   AttachTabBackground();
+}
+
+void frmOptions::AttachPadlock() {
+  if (!pictures_loaded_ || !chkSecure || padlock_attached_) return;
+  padlock_attached_ = true;
+  padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
 }
 
 void frmOptions::Form_Unload() {
@@ -46,30 +69,39 @@ void frmOptions::Form_Unload() {
 }
 
 void frmOptions::GetProperties() {
-  // A changed key registers its hotkey at once; selecting an entry runs the lists' rule.
-  if (VBHotKey1->VKey() != state.VKey1) {
-    VBHotKey1->VKey(state.VKey1);
-    SelectKeyEntry(Combo1, state.VKey1);
-  }
-  if (VBHotKey2->VKey() != state.VKey2) {
-    VBHotKey2->VKey(state.VKey2);
-    SelectKeyEntry(Combo2, state.VKey2);
-  }
-  SelectKeyEntry(Combo1, VBHotKey1->VKey());
-  SelectKeyEntry(Combo2, VBHotKey2->VKey());
-  ShowHotkeyStatus();
-  ui::SetText(txtUsr, state.Usr);
-  ui::SetText(txtPwd, state.Pwd);
-  ui::SetText(txtCountryCode, state.CountryCode);
-  ui::SetText(txtFooter, state.Footer);
+  for (int page = kTabOptions; page <= kTabConnection; ++page)
+    if (PageMade(page)) ShowProperties(page);
   ui::SetChecked(txtHideStartUp, state.HideStartUp != 0);
-  ui::SetChecked(chkSecure, static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP);
-  ui::SetChecked(chkProxy, state.ProxyAuth != 0);
-  ui::SetText(txtProxyUsr, state.ProxyUsr);
-  ui::SetText(txtProxyPwd, state.ProxyPwd);
+}
+
+void frmOptions::ShowProperties(int page) {
+  if (page == kTabOptions) {
+    // A changed key registers its hotkey at once; selecting an entry runs the lists' rule.
+    if (VBHotKey1->VKey() != state.VKey1) {
+      VBHotKey1->VKey(state.VKey1);
+      SelectKeyEntry(Combo1, state.VKey1);
+    }
+    if (VBHotKey2->VKey() != state.VKey2) {
+      VBHotKey2->VKey(state.VKey2);
+      SelectKeyEntry(Combo2, state.VKey2);
+    }
+    SelectKeyEntry(Combo1, VBHotKey1->VKey());
+    SelectKeyEntry(Combo2, VBHotKey2->VKey());
+    ShowHotkeyStatus();
+    ui::SetText(txtUsr, state.Usr);
+    ui::SetText(txtPwd, state.Pwd);
+    ui::SetText(txtCountryCode, state.CountryCode);
+    ui::SetText(txtFooter, state.Footer);
+  } else if (page == kTabConnection) {
+    ui::SetChecked(chkSecure, static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP);
+    ui::SetChecked(chkProxy, state.ProxyAuth != 0);
+    ui::SetText(txtProxyUsr, state.ProxyUsr);
+    ui::SetText(txtProxyPwd, state.ProxyPwd);
+  }
 }
 
 void frmOptions::SetProperties() {
+  FinishLoad();  // every page's boxes
   state.Usr = ui::GetText(txtUsr);
   state.Pwd = ui::GetText(txtPwd);
   state.CountryCode = ui::GetText(txtCountryCode);
@@ -111,6 +143,10 @@ bool frmOptions::PreviewKey(const MSG& msg) {
 }
 
 LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // Whatever acts on the window once it is up finds every page, even ahead of kFinishLoad.
+  if (!loading_ && (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_SYSCOMMAND ||
+                    msg == options_ids::kTrayMessage))
+    FinishLoad();
   if (LRESULT result; HandleOptionsMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_COMMAND:
@@ -139,6 +175,9 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp) LoadPictures();  // before the first painting
       break;
+    case options_ids::kFinishLoad:
+      FinishLoad();
+      return 0;
     case options_ids::kTrayMessage:
       OnTrayNotify(wp, lp);
       return 0;
@@ -166,7 +205,7 @@ LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       if (msg == options_ids::TaskbarCreated()) {  // Explorer restarted: the icon is gone
         tray_added_ = false;
-        AddTrayIcon();
+        if (load_finished_) AddTrayIcon();  // else FinishLoad adds it
         return 0;
       }
   }

@@ -21,6 +21,9 @@ struct SendInputs;  // sending/send_request.h
 
 class frmOptions : public FormOf<frmOptions> {
  public:
+  // Set by the program's entry point (see modHotkeys::LoadMainWindow) before loading.
+  static inline bool paint_first = false;
+
   // frmOptions_win.cpp: moving the settings between the shared state and the controls.
   void GetProperties();  // shared state to controls
   void SetProperties();  // controls to shared state, then save the settings file
@@ -137,11 +140,25 @@ class frmOptions : public FormOf<frmOptions> {
   bool PreviewKey(const MSG& msg) override;
 
  private:
-  void CreateControls();
+  // The tab control, the row below it and, unless every_page, only the page shown first.
+  void CreateControls(bool every_page);
+  void CreatePage(int page);  // its controls; the Options page also its lists and hotkeys
+  bool PageMade(int page) const { return page_made_[page]; }
+  bool page_made_[4] = {};
+  void InsertInTabOrder(int page);  // a page made after the row below the tabs
+  void ShowProperties(int page);     // GetProperties for one page's controls
   // The pictures of the window and the padlock: loaded when the window is first shown, as
   // a program started to the tray may never show it.
   void LoadPictures();
   bool pictures_loaded_ = false;
+  void AttachPadlock();  // once both the pictures and the box are there
+  bool padlock_attached_ = false;
+  // What start-up leaves until after the first paint: with paint_first, the pages not shown
+  // first (and so the hotkeys, which the Options page holds); the "?" tip; the tray icon.
+  // Runs once.
+  void FinishLoad();
+  bool load_finished_ = false;
+  bool loading_ = true;  // until Form_Load ends
   void OnTrayNotify(WPARAM anchor, LPARAM notification);
   void ShowTrayMenu(const POINT* at);  // at the mouse when null
 

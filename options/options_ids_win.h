@@ -46,6 +46,7 @@ enum : int {
 inline constexpr UINT kTrayMessage = WM_APP + 1;  // notifications of the tray icon
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr UINT kTabMouseMove = WM_APP + 2;  // the mouse moved over the tab control
+inline constexpr UINT kFinishLoad = WM_APP + 3;    // the start-up work that follows the first paint
 
 // Broadcast when Explorer (re)starts and the tray must be filled again.
 inline UINT TaskbarCreated() {

@@ -28,18 +28,32 @@ Padlock::~Padlock() {
 }
 
 void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background) {
-  locked_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_locked.gif");
-  open_ = StdPicture::LoadFromFile(images_dir + L"\\padlock_open.gif");
-  if (!locked_.Handle() || !open_.Handle()) return;
   box_ = box;
   background_ = background;
+  images_dir_ = images_dir;
   ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::InvalidateRect(box, nullptr, TRUE);
+}
+
+bool Padlock::LoadPictures() {
+  if (!images_dir_.empty()) {
+    locked_ = StdPicture::LoadFromFile(images_dir_ + L"\\padlock_locked.gif");
+    open_ = StdPicture::LoadFromFile(images_dir_ + L"\\padlock_open.gif");
+    images_dir_.clear();
+    if (!locked_.Handle() || !open_.Handle()) {  // the system's check box after all
+      ::RemoveWindowSubclass(box_, &Padlock::Proc, 1);
+      ::InvalidateRect(box_, nullptr, TRUE);
+      box_ = nullptr;
+    }
+  }
+  return box_ != nullptr;
 }
 
 LRESULT CALLBACK Padlock::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                DWORD_PTR self) {
   auto* padlock = reinterpret_cast<Padlock*>(self);
+  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !padlock->LoadPictures())
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;

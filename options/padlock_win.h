@@ -25,9 +25,13 @@ class Padlock {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                DWORD_PTR self);
   void Paint(HDC dc);
+  // Loads the pictures when the box is first drawn (its page may never be shown); false,
+  // with the subclass gone, when either is missing.
+  bool LoadPictures();
 
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
+  std::wstring images_dir_;  // until the pictures are loaded
   StdPicture locked_, open_;
   HBITMAP Picture(bool locked);  // at the screen's density, scaled on first use
   win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi

@@ -80,6 +80,17 @@ void frmOptions::AddToPage(int page, HWND control) {
   if (page >= 0 && page < static_cast<int>(std::size(pages_))) pages_[page].push_back(control);
 }
 
+void frmOptions::InsertInTabOrder(int page) {
+  // After the last control of the nearest earlier page made, or before everything.
+  HWND after = HWND_TOP;
+  for (int earlier = page - 1; earlier >= 0 && after == HWND_TOP; --earlier)
+    if (!pages_[earlier].empty()) after = pages_[earlier].back();
+  for (HWND control : pages_[page]) {
+    ::SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control;
+  }
+}
+
 int frmOptions::SelectedTab() const {
   return static_cast<int>(::SendMessageW(SSTab1, TCM_GETCURSEL, 0, 0));
 }

@@ -44,6 +44,8 @@ TEST(Startup, WithoutSettingsFileShowsTheOptionsWithDefaults) {
   Process brevio(exe, dir.path());
   HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
   ASSERT_NE(options, nullptr) << "the options window did not appear";
+  // The pages not shown first are made just after the first paint.
+  WaitFor([&] { return ::GetDlgItem(options, options_ids::kProxy); });
   EXPECT_EQ(ControlText(options, options_ids::kCountryCode), L"44");
   EXPECT_EQ(ControlText(options, options_ids::kUsr), L"");
   EXPECT_EQ(::IsDlgButtonChecked(options, options_ids::kSecure), BST_UNCHECKED);
