@@ -29,7 +29,7 @@ TEST(AdminJson, EscapesControlsAndQuotesAndKeepsUtf8) {
 
 TEST(AdminCommands, AccountsCreditsAndFaultsInTheDatabase) {
   TempDir dir;
-  const std::string db = dir.path("admin.db").string();
+  const std::string db = dir.path("admin.db");
   const std::vector<std::string> bob = {"--db", db, "--user", "bob", "--password", "pw"};
   auto with = [](std::vector<std::string> a, std::initializer_list<std::string> b) {
     a.insert(a.begin(), b);

@@ -31,8 +31,7 @@ TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero)
 
 TEST(LoginThrottle, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnly) {
   TempDir dir;
-  Database db = open_service_db(dir.path("t.db").string());
-  add_account(db, {kUser, kPassword, kPhone, 10});
+  Database db = database_with_alice(dir.path("t.db"));
   const Account alice = *find_account(db, kUser);
   const std::int64_t t = 1'000'000;
   EXPECT_EQ(check_login(db, alice, {"wrong"}, t), LoginCheck::kWrongPassword);
@@ -47,8 +46,7 @@ TEST(LoginThrottle, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnl
 
 TEST(Sessions, EndOnSignOutAndOnExpiry) {
   TempDir dir;
-  Database db = open_service_db(dir.path("s.db").string());
-  add_account(db, {kUser, kPassword, kPhone, 10});
+  Database db = database_with_alice(dir.path("s.db"));
   const std::int64_t t = 1'000'000;
   const Session a = start_session(db, find_account(db, kUser)->id, t);
   const Session b = start_session(db, find_account(db, kUser)->id, t);
@@ -62,7 +60,7 @@ TEST(Sessions, EndOnSignOutAndOnExpiry) {
 
 TEST(PasswordStore, PlainPasswordsOfAnOlderDatabaseAreHashedWhenItIsOpened) {
   TempDir dir;
-  const std::string path = dir.path("old.db").string();
+  const std::string path = dir.path("old.db");
   {
     Database old(path);
     old.exec("CREATE TABLE accounts (id INTEGER PRIMARY KEY, username TEXT NOT NULL UNIQUE, "

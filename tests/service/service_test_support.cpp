@@ -1,11 +1,8 @@
 #include "service_test_support.h"
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
-
-#include <cerrno>
 #include <random>
 
+#include "app/encodings.h"
 #include "service/accounts.h"
 #include "service/service_db.h"
 
@@ -17,18 +14,10 @@ TempDir::TempDir()
   std::filesystem::create_directories(dir_);
 }
 
-std::string form_encode(std::string_view bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b < 0x80 && std::isalnum(b)) || c == '\r' || c == '\n') {
-      out += c;
-    } else {
-      out += c == ' ' ? std::string("+") : std::string{'%', kHex[b >> 4], kHex[b & 15]};
-    }
-  }
-  return out;
+Database database_with_alice(const std::string& path, int credits) {
+  Database db = open_service_db(path);
+  add_account(db, {kUser, kPassword, kPhone, credits});
+  return db;
 }
 
 std::string submit_xml(std::string_view user, std::string_view password, std::string_view body,
@@ -40,7 +29,7 @@ std::string submit_xml(std::string_view user, std::string_view password, std::st
          "</Destination></Message></MessageRequest></SubmitMessageRequest>";
 }
 
-std::string form_body(std::string_view xml) { return "\r\n\r\n&XMLDATA=" + form_encode(xml); }
+std::string form_body(std::string_view xml) { return "\r\n\r\n&XMLDATA=" + encodings::URLEncode(xml); }
 
 std::string request_body(std::string_view body, std::string_view destination) {
   return form_body(submit_xml(kUser, kPassword, body, destination));
@@ -53,8 +42,7 @@ std::string between_tags(const std::string& reply, const std::string& tag) {
 }
 
 ServiceFixture::ServiceFixture(int credits) {
-  Database db = open_service_db(db_path());
-  add_account(db, {kUser, kPassword, kPhone, credits});
+  database_with_alice(db_path(), credits);
   ServiceOptions options;
   options.db_path = db_path();
   options.http_port = 0;
@@ -68,14 +56,19 @@ httplib::Result ServiceFixture::post(const std::string& body, const std::string&
   return client.Post(path.c_str(), body, "application/x-www-form-urlencoded");
 }
 
-std::string ServiceFixture::submit(std::string_view body, std::string_view destination) {
-  const auto result = post(request_body(body, destination));
-  return result ? between_tags(result->body, "ResultCode") : "(no reply)";
+std::string ServiceFixture::result_code(const std::string& form) {
+  const auto reply = post(form);
+  return reply ? between_tags(reply->body, "ResultCode") : "(no reply)";
 }
 
-std::int64_t ServiceFixture::credits() {
+std::vector<StoredMessage> ServiceFixture::messages() {
   Database db(db_path());
-  return find_account(db, kUser).value().credits;
+  return list_messages(db);
+}
+
+std::int64_t ServiceFixture::credits(const std::string& user) {
+  Database db(db_path());
+  return find_account(db, user).value().credits;
 }
 
 }  // namespace lumora::test
