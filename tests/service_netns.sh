@@ -1,64 +1,53 @@
-# Sourced by tests/e2e/netns-run and tests/web/web-run: the reference Lumora service on the
-# loopback of a private network namespace. The caller sets `me` (its name) and `service`.
-
-# netns_enter "$0" ARGS...: the caller again, inside a network namespace of its own.
-netns_enter() {
-  [ "${BREVIO_NETNS_INSIDE:-}" = "$me" ] && return 0
+# Sourced at the top of tests/e2e/netns-run and tests/web/web-run, with their arguments, after
+# they set `me` (their name), `service` and `db`: runs the caller again in a network namespace
+# of its own. There, with the loopback up, it works in a fresh folder $work (removed at exit,
+# with every process in $pids stopped), without any proxy from the caller's environment that
+# could send a request elsewhere; makes a throwaway certificate authority ca.pem and its
+# certificate for localhost (server.pem, server.key); and starts the service with $db on
+# ports 80 and 443.
+if [ "${BREVIO_NETNS_INSIDE:-}" != "$me" ]; then
   [ -x "$service" ] || { echo "$me: no reference service at $service (build the native tree first)" >&2; exit 1; }
   export BREVIO_NETNS_INSIDE=$me
-  exec unshare -rn "$@"
-}
+  exec unshare -rn "$0" "$@"
+fi
 
-# netns_start: loopback up; the work folder $work (the current folder), removed at exit with
-# every process in $pids stopped; no proxy from the caller's environment, which could send a
-# request elsewhere; a throwaway certificate authority ca.pem and its certificate for
-# localhost, server.pem with server.key.
-netns_start() {
-  ip link set lo up
-  work=$(mktemp -d "/tmp/brevio-$me.XXXXXX")
-  pids=()
-  trap netns_stop EXIT
-  unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY
-  cd "$work"
-  quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Brevio test CA" \
-    -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
-    -keyout ca.key -out ca.pem
-  quiet openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" -keyout server.key -out server.csr
-  printf '%s\n' "subjectAltName=DNS:localhost,IP:127.0.0.1" "basicConstraints=CA:FALSE" \
-    "keyUsage=critical,digitalSignature,keyEncipherment" "extendedKeyUsage=serverAuth" > server.ext
-  quiet openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 \
-    -extfile server.ext -out server.pem
-}
-
-netns_stop() {
+ip link set lo up
+work=$(mktemp -d "/tmp/brevio-$me.XXXXXX")
+pids=()
+cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   if [ -n "${BREVIO_E2E_KEEP:-}" ]; then echo "$me: kept $work" >&2; else rm -rf "$work"; fi
 }
+trap cleanup EXIT
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY
+cd "$work"
 
 quiet() { "$@" >/dev/null 2>&1 || { echo "$me: failed: $*" >&2; "$@" >&2 || true; exit 1; }; }
+quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Brevio test CA" \
+  -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
+  -keyout ca.key -out ca.pem
+quiet openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" -keyout server.key -out server.csr
+printf '%s\n' "subjectAltName=DNS:localhost,IP:127.0.0.1" "basicConstraints=CA:FALSE" \
+  "keyUsage=critical,digitalSignature,keyEncipherment" "extendedKeyUsage=serverAuth" > server.ext
+quiet openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 \
+  -extfile server.ext -out server.pem
 
-# netns_wait WHAT COMMAND...: until COMMAND succeeds (10 s at most), or fails saying WHAT.
-netns_wait() {
-  local what=$1
-  shift
-  for _ in $(seq 100); do "$@" 2>/dev/null && return 0; sleep 0.1; done
-  echo "$me: $what" >&2
+# wait_for WHAT COMMAND...: until COMMAND succeeds (10 s at most), or fails saying WHAT.
+wait_for() {
+  for _ in $(seq 100); do "${@:2}" 2>/dev/null && return 0; sleep 0.1; done
+  echo "$me: $1" >&2
   cat service.log >&2
   exit 1
 }
+"$service" serve --db "$db" --http-port 80 --https-port 443 --cert server.pem --key server.key \
+  >service.log 2>&1 &
+pids+=($!)
+wait_for "the service did not start" grep -q 'listening on https' service.log
 
-# netns_serve DB: the service with DB on ports 80 and 443, once it listens on both.
-netns_serve() {
-  "$service" serve --db "$1" --http-port 80 --https-port 443 --cert server.pem --key server.key \
-    >service.log 2>&1 &
-  pids+=($!)
-  netns_wait "the service did not start" grep -q 'listening on https' service.log
-}
-
-# netns_run COMMAND...: runs it and exits with its status, showing the service log's end when
+# run_test COMMAND...: runs it and exits with its status, showing the service log's end when
 # it failed.
-netns_run() {
+run_test() {
   local status=0
   "$@" || status=$?
   [ $status -eq 0 ] || { echo "--- service log" >&2; tail -n 30 "$work/service.log" >&2; }
