@@ -27,11 +27,10 @@ quiet() { "$@" >/dev/null 2>&1 || { echo "$me: failed: $*" >&2; "$@" >&2 || true
 quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Brevio test CA" \
   -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
   -keyout ca.key -out ca.pem
-quiet openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" -keyout server.key -out server.csr
-printf '%s\n' "subjectAltName=DNS:localhost,IP:127.0.0.1" "basicConstraints=CA:FALSE" \
-  "keyUsage=critical,digitalSignature,keyEncipherment" "extendedKeyUsage=serverAuth" > server.ext
-quiet openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 \
-  -extfile server.ext -out server.pem
+quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=localhost" -CA ca.pem -CAkey ca.key \
+  -addext "subjectAltName=DNS:localhost,IP:127.0.0.1" -addext "basicConstraints=CA:FALSE" \
+  -addext "keyUsage=critical,digitalSignature,keyEncipherment" -addext "extendedKeyUsage=serverAuth" \
+  -keyout server.key -out server.pem
 
 # wait_for WHAT COMMAND...: until COMMAND succeeds (10 s at most), or fails saying WHAT.
 wait_for() {
