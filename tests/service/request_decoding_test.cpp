@@ -6,6 +6,7 @@
 #include "service/form_decoding.h"
 #include "service/submission.h"
 #include "service/submit_request.h"
+#include "service_test_support.h"
 
 namespace lumora {
 namespace {
@@ -17,13 +18,10 @@ TEST(Cp1252, LatinBytesAndTheRemappedRangeBecomeUtf8) {
   EXPECT_EQ(cp1252_to_utf8(std::string("a\0b\r\n", 5)), std::string("a\0b\r\n", 5));
 }
 
-TEST(FormDecoding, PlusPercentAndBrokenEscapes) {
+TEST(FormDecoding, PlusPercentBrokenEscapesAndTheFirstFieldBehindTheLeadingLineBreaks) {
   EXPECT_EQ(form_decode("a+b%3C%3c%E9"), "a b<<\xE9");
   EXPECT_EQ(form_decode("100%"), "100%");
   EXPECT_EQ(form_decode("%G1%4"), "%G1%4");
-}
-
-TEST(FormDecoding, FindsTheFirstFieldBehindTheLeadingLineBreaks) {
   const std::string body = "\r\n\r\n&XMLDATA=a%26b%3Dc&XMLDATA=second";
   EXPECT_EQ(form_field(body, "XMLDATA"), "a&b=c");
   EXPECT_EQ(form_field("XMLDATA", "XMLDATA"), "");
@@ -32,12 +30,8 @@ TEST(FormDecoding, FindsTheFirstFieldBehindTheLeadingLineBreaks) {
 }
 
 TEST(SubmitRequest, BodyJoinsCdataSectionsAndKeepsLineEnds) {
-  const auto request = parse_submit_request(
-      "<?xml version=\"1.0\"?><SubmitMessageRequest Version=\"1.0\"><Header>"
-      "<Username>Tom &amp; Co</Username><Password>&lt;pw&gt;</Password></Header>"
-      "<MessageRequest><Message><Body><![CDATA[a ]]]]><![CDATA[> b\r\n]]> <![CDATA[c]]></Body>"
-      "<Destination sequenceId=\"1\">447700900999</Destination></Message></MessageRequest>"
-      "</SubmitMessageRequest>");
+  const auto request = parse_submit_request(test::submit_xml(
+      "Tom &amp; Co", "&lt;pw&gt;", "a ]]]]><![CDATA[> b\r\n]]> <![CDATA[c", "447700900999"));
   ASSERT_TRUE(request);
   EXPECT_EQ(request->username, "Tom & Co");
   EXPECT_EQ(request->password, "<pw>");
