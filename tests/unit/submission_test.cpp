@@ -55,16 +55,9 @@ TEST(SubmissionRequest, ProxyAuthenticationAddsTwoLinesBeforeTheContentType) {
 }
 
 TEST(SendRequest, TheGatheredInputsMakeOneRequestAndItsPartCount) {
-  SendInputs in;
-  in.number = L"447700900123";
-  in.message = std::wstring(158, L'm');
-  in.footer = L"-- A";
-  in.username = L"alice";
-  in.password = L"secret";
-  in.port = L"8080";
-  in.proxy_auth = true;
-  in.proxy_user = L"user";
-  in.proxy_password = L"pass";
+  SendInputs in{.number = L"447700900123", .message = std::wstring(158, L'm'), .footer = L"-- A",
+                .username = L"alice", .password = L"secret", .host = {}, .port = L"8080", .proxy_auth = true,
+                .proxy_user = L"user", .proxy_password = L"pass"};
   const SendRequest r = BuildSendRequest(in);
   EXPECT_EQ(r.port, 8080);
   EXPECT_EQ(r.body, ComposeBody(in.message, in.footer));
