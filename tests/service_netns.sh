@@ -1,10 +1,10 @@
-# Sourced at the top of tests/e2e/netns-run and tests/web/web-run, with their arguments, after
+# Sourced at the top of tests/e2e/netns-run, tests/web/web-run and tests/package/install-test, with their arguments, after
 # they set `me` (their name), `service` and `db`: runs the caller again in a network namespace
-# of its own. There, with the loopback up, it works in a fresh folder $work (removed at exit,
-# with every process in $pids stopped), without any proxy from the caller's environment that
-# could send a request elsewhere; makes a throwaway certificate authority ca.pem and its
-# certificate for localhost (server.pem, server.key); and starts the service with $db on
-# ports 80 and 443.
+# of its own. There, with the loopback up, it makes a fresh folder $work (removed by `cleanup`
+# at exit, with every process in $pids stopped), without any proxy from the caller's
+# environment that could send a request elsewhere; in it a throwaway certificate authority
+# ca.pem and its certificate for localhost (server.pem, server.key); and starts the service
+# with $work/$db on ports 80 and 443.
 if [ "${BREVIO_NETNS_INSIDE:-}" != "$me" ]; then
   [ -x "$service" ] || { echo "$me: no reference service at $service (build the native tree first)" >&2; exit 1; }
   export BREVIO_NETNS_INSIDE=$me
@@ -36,13 +36,14 @@ quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=localhost" -C
 wait_for() {
   for _ in $(seq 100); do "${@:2}" 2>/dev/null && return 0; sleep 0.1; done
   echo "$me: $1" >&2
-  cat service.log >&2
+  cat "$work/service.log" >&2
   exit 1
 }
 "$service" serve --db "$db" --http-port 80 --https-port 443 --cert server.pem --key server.key \
   >service.log 2>&1 &
 pids+=($!)
 wait_for "the service did not start" grep -q 'listening on https' service.log
+cd "$OLDPWD"
 
 # run_test COMMAND...: runs it and exits with its status, showing the service log's end when
 # it failed.
