@@ -24,21 +24,20 @@ def xml(user="alice", password="s3cret", body="hello"):
             '</MessageRequest></SubmitMessageRequest>' % (user, password, body))
 
 
-def post(form, https=False, timeout=10.0):
+TLS = ssl.create_default_context()  # the service's throwaway certificate is not checked
+TLS.check_hostname, TLS.verify_mode = False, ssl.CERT_NONE
+
+
+def post(form, https=False):
     """(ResultCode or None, seconds) of one POST /hotkeys on a new connection."""
     start = time.monotonic()
     try:
-        sock = socket.create_connection(("127.0.0.1", 443 if https else 80), timeout=timeout)
-        if https:
-            context = ssl.create_default_context()
-            context.check_hostname, context.verify_mode = False, ssl.CERT_NONE
-            sock = context.wrap_socket(sock)
+        sock = socket.create_connection(("127.0.0.1", 443 if https else 80), timeout=10)
+        sock = TLS.wrap_socket(sock) if https else sock
         data = form.encode("latin-1")
         sock.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n"
                      b"Content-Length: %d\r\n\r\n%s" % (len(data), data))
-        reply = b""
-        while chunk := sock.recv(65536):
-            reply += chunk
+        reply = b"".join(iter(lambda: sock.recv(65536), b""))
         sock.close()
         code = reply.split(b"<ResultCode>")[1].split(b"</ResultCode>")[0].decode()
     except (OSError, IndexError):
