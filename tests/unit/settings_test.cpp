@@ -24,8 +24,8 @@ const Settings kCustom{.Usr = L"alice", .Pwd = L"s3cr\u00e9t!", .CountryCode = L
 // at line position `at` (both counted from 1).
 std::wstring CollidingValue(int start, int at) {
   std::wstring v(at - start, L'x');
-  v.push_back(static_cast<wchar_t>('\r' ^ (encodings::kScrambleKey + at - 1)));
-  v.push_back(static_cast<wchar_t>('\n' ^ (encodings::kScrambleKey + at)));
+  v.push_back(static_cast<wchar_t>('\r' ^ ((encodings::kScrambleKey + at - 1) & 0xFF)));
+  v.push_back(static_cast<wchar_t>('\n' ^ ((encodings::kScrambleKey + at) & 0xFF)));
   return v;
 }
 
@@ -50,7 +50,7 @@ TEST(SettingsFile, AllTwelveValuesSurviveASaveAndALoad) {
 }
 
 TEST(SettingsFile, ScrambledCrLfInsideALineIsNotTakenForTheLineBreak) {
-  for (int position : {1, 7, 30}) {
+  for (int position : {1, 7, 30, 300}) {
     Settings s = kCustom;
     s.Pwd = CollidingValue(1, position);
     std::string bytes = settings_file::Format(s);
