@@ -129,9 +129,8 @@ def main():
                               stderr=open(os.path.join(WORK, "log"), "w"), env=env)
     started.append(server)
     while "https://" not in server.stdout.readline():
-        check(server.poll() is None, "the service starts")
-        if failures:
-            return
+        if server.poll() is not None:
+            return check(False, "the service starts")
     threading.Thread(target=watch_memory, args=(server.pid,), daemon=True).start()
     time.sleep(0.2)
     report_memory("at start")
