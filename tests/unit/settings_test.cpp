@@ -11,11 +11,6 @@ using encodings::Scramble;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 const Settings kCustom{.Usr = L"alice", .Pwd = L"s3cr\u00e9t!", .CountryCode = L"49", .VKey1 = 90,
                        .VKey2 = 65, .Footer = L"50% off + free\r\nsee you", .Protocol = 5, .Port = L"443",
                        .ProxyAuth = 1, .ProxyUsr = L"proxy", .ProxyPwd = L"p:w", .HideStartUp = 1};
@@ -32,7 +27,8 @@ std::wstring CollidingValue(int start, int at) {
 }  // namespace
 
 TEST(SettingsFile, DefaultsMatchTheGoldenFileByteForByte) {
-  std::string golden = ReadFile(BREVIO_TEST_DATA "/config2-defaults.txt");
+  std::ifstream file(BREVIO_TEST_DATA "/config2-defaults.txt", std::ios::binary);
+  const std::string golden{std::istreambuf_iterator<char>(file), {}};
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(settings_file::Format(Settings{}), golden);
   EXPECT_EQ(settings_file::Parse(golden), Settings{});
@@ -66,20 +62,12 @@ TEST(SettingsFile, ScrambledCrLfInsideALineIsNotTakenForTheLineBreak) {
   }
 }
 
-TEST(SettingsFile, LineOneAloneKeepsItsSettingsAndDefaultsTheProxy) {
-  Settings s = kCustom;
-  std::string bytes = settings_file::Format(s);
-  Settings loaded = settings_file::Parse(bytes.substr(0, bytes.find("\r\n")));
-  Settings expected = s;
-  expected.ProxyAuth = 0;
-  expected.ProxyUsr.clear();
-  expected.ProxyPwd.clear();
-  EXPECT_EQ(loaded, expected);
-}
-
-TEST(SettingsFile, DamagedFilesGiveAllDefaults) {
+TEST(SettingsFile, LineOneAloneDefaultsTheProxyAndDamagedFilesGiveAllDefaults) {
   std::string bytes = settings_file::Format(kCustom);
   std::string line1 = bytes.substr(0, bytes.find("\r\n"));
+  Settings expected = kCustom;
+  expected.ProxyAuth = 0, expected.ProxyUsr.clear(), expected.ProxyPwd.clear();
+  EXPECT_EQ(settings_file::Parse(line1), expected);
   // Nothing; an empty second line; letters or an overflow for numbers; no structure.
   for (const std::string& bytes :
        {std::string(), line1 + "\r\n", Scramble("a b c d e f g h ") + "\r\n", Scramble("p u eighty 78 44  0 80 4 "),
@@ -89,15 +77,14 @@ TEST(SettingsFile, DamagedFilesGiveAllDefaults) {
 }
 
 TEST(SettingsFile, SpacesAreRefusedInEveryFieldButTheFooter) {
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(kCustom), std::nullopt);  // its footer has spaces
   Settings s = kCustom;
-  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), std::nullopt);
   s.ProxyPwd = L"two words";
   EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"proxy password");
-  s.Usr = L"a b";
+  s.Usr = L"a b", s.CountryCode = L"4 4";
   EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"Lumora username");
-  Settings c;
-  c.CountryCode = L"4 4";
-  EXPECT_EQ(settings_file::FieldThatCannotBeStored(c), L"country code");
+  s.Usr = L"alice";
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"country code");
 }
 
 TEST(SettingsFile, ValuesOutsideTheCodePageSurviveInALineOfTheirOwn) {
