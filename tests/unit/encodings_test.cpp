@@ -19,12 +19,9 @@ TEST(Scramble, IsItsOwnInverseAndXorsWithKeyPlusPositionWrappingPastTheLimit) {
   const std::string text = AllBytes() + AllBytes() + AllBytes();
   EXPECT_EQ(Scramble(Scramble(text)), text);
   // Each byte goes XOR key + position, wrapping past the limit.
-  std::string zeros(300, '\0');
-  std::string out = Scramble(zeros, 11);
-  EXPECT_EQ(static_cast<unsigned char>(out[0]), 11);
-  EXPECT_EQ(static_cast<unsigned char>(out[244]), 255);  // the last position within the limit
-  EXPECT_EQ(static_cast<unsigned char>(out[245]), 0);    // key + p - 1 = 256 wraps to 0
-  EXPECT_EQ(static_cast<unsigned char>(out[299]), 54);
+  // Positions 1, 245 (the last within the limit), 246 (key + p - 1 = 256 wraps to 0) and 300.
+  const std::string out = Scramble(std::string(300, '\0'), 11);
+  EXPECT_EQ((std::string{out[0], out[244], out[245], out[299]}), (std::string{11, '\xFF', 0, 54}));
   EXPECT_EQ(Scramble("A", 1), std::string(1, 'A' ^ 1));
 }
 
