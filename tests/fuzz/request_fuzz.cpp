@@ -13,16 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view form(reinterpret_cast<const char*>(data), size);
   const auto read = lumora::read_submission(form);
-  lumora::ResultCode code = lumora::ResultCode::kAccepted;
-  if (const auto* request = std::get_if<lumora::SubmitRequest>(&read)) {
-    for (std::string_view text : {request->username, request->password, request->body,
-                                  request->destination}) {
+  const auto* request = std::get_if<lumora::SubmitRequest>(&read);
+  if (request)
+    for (std::string_view text : {request->username, request->password, request->body, request->destination})
       if (!unicode::FromUtf8(text) || text.find('\0') != std::string_view::npos) std::abort();
-    }
-  } else {
-    code = std::get<lumora::ResultCode>(read);
-  }
-  const std::string reply = lumora::result_reply(code);
+  const std::string reply = lumora::result_reply(request ? lumora::ResultCode::kAccepted : std::get<lumora::ResultCode>(read));
   if (reply.rfind("<?xml version=\"1.0\"?><SubmitMessageResponse Version=\"1.0\"><ResultCode>", 0) != 0)
     std::abort();
   return 0;
