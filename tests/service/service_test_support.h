@@ -49,9 +49,10 @@ inline std::string submit_xml(std::string_view user, std::string_view password, 
 }
 // CR LF CR LF "&XMLDATA=" and the document encoded as the program encodes it.
 inline std::string form_body(std::string_view xml) { return "\r\n\r\n&XMLDATA=" + encodings::URLEncode(xml); }
-// form_body of alice's request.
-inline std::string request_body(std::string_view body, std::string_view destination = "") {
-  return form_body(submit_xml(kUser, kPassword, body, destination));
+// form_body of a request, by default alice's.
+inline std::string request_body(std::string_view body, std::string_view destination = "",
+                                std::string_view user = kUser, std::string_view password = kPassword) {
+  return form_body(submit_xml(user, password, body, destination));
 }
 // The text between the first <tag> and </tag>, or "(missing)".
 inline std::string between_tags(const std::string& reply, const std::string& tag) {

@@ -56,9 +56,6 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
 
 TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   ServiceFixture fixture(1);
-  const auto from = [](const std::string& user, const std::string& password = kPassword) {
-    return form_body(submit_xml(user, password, "x", ""));
-  };
   std::string open, close;  // a user name 100,000 elements deep, sent unencoded to fit the body limit
   for (int i = 0; i < 100000; ++i) open += "<a>", close += "</a>";
   const struct {
@@ -67,20 +64,20 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   } cases[] = {
       {"", ResultCode::kNoXmlData},
       {"\r\n\r\n&XMLDATA=", ResultCode::kNoXmlData},
-      {"\r\n\r\n&OTHER=" + from(kUser).substr(13), ResultCode::kNoXmlData},  // another field
+      {"\r\n\r\n&OTHER=" + request_body("x").substr(13), ResultCode::kNoXmlData},  // another field
       {form_body("<?xml version=\"1.0\"?><SubmitMessageRequest><Header>"), ResultCode::kMalformedRequest},
-      {from(kUser, "wrong"), ResultCode::kLoginFailed},
-      {from("bob"), ResultCode::kLoginFailed},
+      {request_body("x", "", kUser, "wrong"), ResultCode::kLoginFailed},
+      {request_body("x", "", "bob"), ResultCode::kLoginFailed},
       {request_body("x", "123456"), ResultCode::kBadDestination},
       {request_body(std::string(161, 'x')), ResultCode::kNotEnoughCredits},
       {"\r\n\r\n&XMLDATA=" + submit_xml(open + close, kPassword, "x", ""), ResultCode::kLoginFailed},
       // A reference to a character XML does not allow makes the document malformed; it
       // never cuts the password short.
-      {from(kUser, std::string(kPassword) + "&#0;x"), ResultCode::kMalformedRequest},
-      {from("alice&#xD800;"), ResultCode::kMalformedRequest},
-      {from("alice&#x110000;"), ResultCode::kMalformedRequest},
-      {from("alice&#4294967337;"), ResultCode::kMalformedRequest},
-      {from("alice&#27;"), ResultCode::kMalformedRequest},
+      {request_body("x", "", kUser, std::string(kPassword) + "&#0;x"), ResultCode::kMalformedRequest},
+      {request_body("x", "", "alice&#xD800;"), ResultCode::kMalformedRequest},
+      {request_body("x", "", "alice&#x110000;"), ResultCode::kMalformedRequest},
+      {request_body("x", "", "alice&#4294967337;"), ResultCode::kMalformedRequest},
+      {request_body("x", "", "alice&#27;"), ResultCode::kMalformedRequest},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form.substr(0, 300));
