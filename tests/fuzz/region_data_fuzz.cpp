@@ -10,8 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string bytes(reinterpret_cast<const char*>(data), size);
   auto parsed = region::Parse(bytes);
   if (!parsed) return 0;
-  if (32 + 16 * parsed->rects.size() > bytes.size()) std::abort();
   auto again = region::Parse(region::Serialise(parsed->rects));
-  if (!again || again->rects != parsed->rects) std::abort();
+  if (32 + 16 * parsed->rects.size() > bytes.size() || !again || again->rects != parsed->rects) std::abort();
   return 0;
 }

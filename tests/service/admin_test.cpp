@@ -29,15 +29,11 @@ TEST(AdminJson, EscapesControlsAndQuotesAndKeepsUtf8) {
 
 TEST(AdminCommands, AccountsCreditsAndFaultsInTheDatabase) {
   TempDir dir;
-  const std::string db = dir.path("admin.db").string();
-  const std::vector<std::string> bob = {"--db", db, "--user", "bob", "--password", "pw"};
-  auto with = [](std::vector<std::string> a, std::initializer_list<std::string> b) {
-    a.insert(a.begin(), b);
-    return a;
-  };
-  EXPECT_EQ(run(with(bob, {"add-account", "--phone", "447700900123", "--credits", "7"})), 0);
-  EXPECT_EQ(run(with(bob, {"add-account", "--phone", "447700900123"})), 1);  // taken
-  EXPECT_EQ(run(with(bob, {"add-account", "--phone", "+4477"})), 2);
+  const std::string db = dir.path("admin.db");
+  EXPECT_EQ(run({"add-account", "--db", db, "--user", "bob", "--password", "pw", "--phone", "447700900123",
+                 "--credits", "7"}), 0);
+  EXPECT_EQ(run({"add-account", "--db", db, "--user", "bob", "--password", "pw", "--phone", "447700900123"}), 1);  // taken
+  EXPECT_EQ(run({"add-account", "--db", db, "--user", "bob", "--password", "pw", "--phone", "+4477"}), 2);
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "bob", "--credits", "42"}), 0);
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "bob", "--credits", "-1"}), 2);
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "nobody", "--credits", "1"}), 1);
@@ -50,11 +46,9 @@ TEST(AdminCommands, AccountsCreditsAndFaultsInTheDatabase) {
   EXPECT_EQ(run({"fault", "--db", db, "delay"}), 0);
   Database handle = open_service_db(db);
   EXPECT_EQ(find_account(handle, "bob").value().credits, 42);
-  EXPECT_EQ(read_faults(handle).mode, FaultMode::kDelay);
-  EXPECT_EQ(read_faults(handle).delay_ms, kDefaultDelayMs);
+  EXPECT_EQ(std::tuple(read_faults(handle).mode, read_faults(handle).delay_ms), std::tuple(FaultMode::kDelay, kDefaultDelayMs));
   EXPECT_EQ(run({"fault", "--db", db, "none"}), 0);
-  EXPECT_EQ(read_faults(handle).mode, FaultMode::kNone);
-  EXPECT_EQ(read_faults(handle).delay_ms, 0);
+  EXPECT_EQ(std::tuple(read_faults(handle).mode, read_faults(handle).delay_ms), std::tuple(FaultMode::kNone, 0));
 }
 
 }  // namespace

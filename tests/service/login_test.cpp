@@ -2,6 +2,8 @@
 // over time, and a database with passwords in clear converted when it is opened.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/encodings.h"
 #include "service/login_check.h"
 #include "service/service_db.h"
@@ -18,21 +20,21 @@ TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero)
   for (const char* password : {"s3cret", "p%ss%word%%-long%%%%%%"}) {
     const std::string token = encodings::HexEncode(encodings::Scramble(std::string("alice ") + password));
     const auto readings = read_login_token(token);
-    EXPECT_NE(std::find_if(readings.begin(), readings.end(),
-                           [&](const LoginReading& r) {
-                             return r.username == "alice" && r.password == password;
-                           }),
-              readings.end())
+    EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
+                            [&](const LoginReading& r) { return r.username == "alice" && r.password == password; }))
         << token;
   }
   EXPECT_TRUE(read_login_token("12G4").empty());
   EXPECT_TRUE(read_login_token(std::string(600, 'A')).empty());
 }
 
-TEST(LoginThrottle, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnly) {
+// A database holding alice.
+struct AliceDb : testing::Test {
   TempDir dir;
-  Database db = open_service_db(dir.path("t.db").string());
-  add_account(db, {kUser, kPassword, kPhone, 10});
+  Database db = database_with_alice(dir.path("t.db"));
+};
+
+TEST_F(AliceDb, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnly) {
   const Account alice = *find_account(db, kUser);
   const std::int64_t t = 1'000'000;
   EXPECT_EQ(check_login(db, alice, {"wrong"}, t), LoginCheck::kWrongPassword);
@@ -45,10 +47,7 @@ TEST(LoginThrottle, FiveFailuresInAMinuteRefuseEvenTheRightPasswordForAMinuteOnl
   EXPECT_EQ(check_login(db, alice, {kPassword}, t + 74 + 60), LoginCheck::kAccepted);
 }
 
-TEST(Sessions, EndOnSignOutAndOnExpiry) {
-  TempDir dir;
-  Database db = open_service_db(dir.path("s.db").string());
-  add_account(db, {kUser, kPassword, kPhone, 10});
+TEST_F(AliceDb, SessionsEndOnSignOutAndOnExpiry) {
   const std::int64_t t = 1'000'000;
   const Session a = start_session(db, find_account(db, kUser)->id, t);
   const Session b = start_session(db, find_account(db, kUser)->id, t);
@@ -62,14 +61,11 @@ TEST(Sessions, EndOnSignOutAndOnExpiry) {
 
 TEST(PasswordStore, PlainPasswordsOfAnOlderDatabaseAreHashedWhenItIsOpened) {
   TempDir dir;
-  const std::string path = dir.path("old.db").string();
-  {
-    Database old(path);
-    old.exec("CREATE TABLE accounts (id INTEGER PRIMARY KEY, username TEXT NOT NULL UNIQUE, "
-             "password TEXT NOT NULL, phone TEXT NOT NULL, credits INTEGER NOT NULL DEFAULT 0);"
-             "INSERT INTO accounts (username, password, phone, credits) "
-             "VALUES ('alice', 's3cret', '447700900123', 7)");
-  }
+  const std::string path = dir.path("old.db");
+  Database(path).exec("CREATE TABLE accounts (id INTEGER PRIMARY KEY, username TEXT NOT NULL UNIQUE, "
+                      "password TEXT NOT NULL, phone TEXT NOT NULL, credits INTEGER NOT NULL DEFAULT 0);"
+                      "INSERT INTO accounts (username, password, phone, credits) "
+                      "VALUES ('alice', 's3cret', '447700900123', 7)");
   Database db = open_service_db(path);
   const Account alice = *find_account(db, "alice");
   EXPECT_EQ(alice.password_hash.rfind("$argon2id$", 0), 0u) << alice.password_hash;

@@ -6,6 +6,7 @@
 #include "service/form_decoding.h"
 #include "service/submission.h"
 #include "service/submit_request.h"
+#include "service_test_support.h"
 
 namespace lumora {
 namespace {
@@ -17,13 +18,10 @@ TEST(Cp1252, LatinBytesAndTheRemappedRangeBecomeUtf8) {
   EXPECT_EQ(cp1252_to_utf8(std::string("a\0b\r\n", 5)), std::string("a\0b\r\n", 5));
 }
 
-TEST(FormDecoding, PlusPercentAndBrokenEscapes) {
+TEST(FormDecoding, PlusPercentBrokenEscapesAndTheFirstFieldBehindTheLeadingLineBreaks) {
   EXPECT_EQ(form_decode("a+b%3C%3c%E9"), "a b<<\xE9");
   EXPECT_EQ(form_decode("100%"), "100%");
   EXPECT_EQ(form_decode("%G1%4"), "%G1%4");
-}
-
-TEST(FormDecoding, FindsTheFirstFieldBehindTheLeadingLineBreaks) {
   const std::string body = "\r\n\r\n&XMLDATA=a%26b%3Dc&XMLDATA=second";
   EXPECT_EQ(form_field(body, "XMLDATA"), "a&b=c");
   EXPECT_EQ(form_field("XMLDATA", "XMLDATA"), "");
@@ -31,43 +29,27 @@ TEST(FormDecoding, FindsTheFirstFieldBehindTheLeadingLineBreaks) {
   EXPECT_EQ(form_field("", "XMLDATA"), std::nullopt);
 }
 
-TEST(SubmitRequest, BodyJoinsCdataSectionsAndKeepsLineEnds) {
-  const auto request = parse_submit_request(
-      "<?xml version=\"1.0\"?><SubmitMessageRequest Version=\"1.0\"><Header>"
-      "<Username>Tom &amp; Co</Username><Password>&lt;pw&gt;</Password></Header>"
-      "<MessageRequest><Message><Body><![CDATA[a ]]]]><![CDATA[> b\r\n]]> <![CDATA[c]]></Body>"
-      "<Destination sequenceId=\"1\">447700900999</Destination></Message></MessageRequest>"
-      "</SubmitMessageRequest>");
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->username, "Tom & Co");
-  EXPECT_EQ(request->password, "<pw>");
-  EXPECT_EQ(request->body, "a ]]> b\r\n c");
-  EXPECT_EQ(request->destination, "447700900999");
-}
-
-TEST(SubmitRequest, AmpersandMustStartAReferenceOutsideCdata) {
-  const auto with_user = [](const std::string& user, const std::string& body) {
-    return parse_submit_request(
-        "<?xml version=\"1.0\"?><SubmitMessageRequest><Header><Username>" + user +
-        "</Username><Password>p</Password></Header><MessageRequest><Message><Body>" + body +
-        "</Body><Destination/></Message></MessageRequest></SubmitMessageRequest>");
+TEST(SubmitRequest, CdataSectionsJoinAndAnAmpersandMustStartAReferenceOutsideThem) {
+  const auto read = [](const std::string& user, const std::string& body, const std::string& password = "p") {
+    return parse_submit_request(test::submit_xml(user, password, "]]>" + body + "<![CDATA[", "447700900999"));
   };
-  EXPECT_EQ(with_user("A&#38;B&#x26;C", "<![CDATA[&]]><![CDATA[ & ]]>").value().username, "A&B&C");
-  EXPECT_EQ(with_user("u", "<![CDATA[&]]><![CDATA[ & ]]>").value().body, "& & ");
+  const auto request = read("Tom &amp; Co", "<![CDATA[a ]]]]><![CDATA[> b\r\n]]> <![CDATA[c]]>", "&lt;pw&gt;");
+  ASSERT_TRUE(request);
+  EXPECT_EQ(std::tie(request->username, request->password, request->body, request->destination),
+            std::tuple("Tom & Co", "<pw>", "a ]]> b\r\n c", "447700900999"));
+  EXPECT_EQ(read("A&#38;B&#x26;C", "<![CDATA[&]]><![CDATA[ & ]]>").value().username, "A&B&C");
+  EXPECT_EQ(read("u", "<![CDATA[&]]><![CDATA[ & ]]>").value().body, "& & ");
   // References to characters beyond Windows-1252 arrive as UTF-8.
-  EXPECT_EQ(with_user("u", "&#x416;&#128512;&#9;&#xFFFD;").value().body,
-            "\xD0\x96\xF0\x9F\x98\x80\t\xEF\xBF\xBD");
-  EXPECT_FALSE(with_user("Tom & Co", ""));
-  EXPECT_FALSE(with_user("Tom&nbsp;Co", ""));
-  EXPECT_FALSE(with_user("&#;", ""));
-  EXPECT_FALSE(with_user("u", "<![CDATA[never closed"));
+  EXPECT_EQ(read("u", "&#x416;&#128512;&#9;&#xFFFD;").value().body, "\xD0\x96\xF0\x9F\x98\x80\t\xEF\xBF\xBD");
+  for (const char* user : {"Tom & Co", "Tom&nbsp;Co", "&#;"}) EXPECT_FALSE(read(user, "")) << user;
+  std::string unclosed = test::submit_xml("u", "p", "never closed", "");
+  EXPECT_FALSE(parse_submit_request(unclosed.erase(unclosed.find("]]>"), 3)));
 }
 
 TEST(Submission, NumbersAreSevenToFifteenDigits) {
   for (const char* good : {"1234567", "123456789012345"}) EXPECT_TRUE(valid_destination(good));
-  for (const char* bad : {"123456", "1234567890123456", "+447700900123", "07700 900123"}) {
+  for (const char* bad : {"123456", "1234567890123456", "+447700900123", "07700 900123"})
     EXPECT_FALSE(valid_destination(bad)) << bad;
-  }
 }
 
 }  // namespace

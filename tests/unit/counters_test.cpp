@@ -3,11 +3,11 @@
 #include "tests/count_cases.h"
 #include "sending/counters.h"
 
+#include <tuple>
+
 TEST(CountMessage, PartsAndPlacesLeftAtTheEdgesOfEachEncoding) {
   for (const auto& c : count_cases::kCases) {
-    MessageCount got = CountMessage(c.message, c.footer);
-    EXPECT_EQ(got.total, c.total) << c.what;
-    EXPECT_EQ(got.nummsgs, c.parts) << c.what;
-    EXPECT_EQ(got.left, c.left) << c.what;
+    const MessageCount got = CountMessage(c.message, c.footer);
+    EXPECT_EQ(std::tuple(got.total, got.nummsgs, got.left), std::tuple(c.total, c.parts, c.left)) << c.what;
   }
 }

@@ -11,70 +11,49 @@ using encodings::Scramble;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-Settings Custom() {
-  Settings s;
-  s.Usr = L"alice";
-  s.Pwd = L"s3cr\u00e9t!";
-  s.CountryCode = L"49";
-  s.VKey1 = 90;
-  s.VKey2 = 65;
-  s.Footer = L"50% off + free\r\nsee you";
-  s.Protocol = 5;
-  s.Port = L"443";
-  s.ProxyAuth = 1;
-  s.ProxyUsr = L"proxy";
-  s.ProxyPwd = L"p:w";
-  s.HideStartUp = 1;
-  return s;
-}
+const Settings kCustom{.Usr = L"alice", .Pwd = L"s3cr\u00e9t!", .CountryCode = L"49", .VKey1 = 90,
+                       .VKey2 = 65, .Footer = L"50% off + free\r\nsee you", .Protocol = 5, .Port = L"443",
+                       .ProxyAuth = 1, .ProxyUsr = L"proxy", .ProxyPwd = L"p:w", .HideStartUp = 1};
 
 // A value that, starting at line position `start`, makes the scrambled line hold a CR LF pair
 // at line position `at` (both counted from 1).
 std::wstring CollidingValue(int start, int at) {
   std::wstring v(at - start, L'x');
-  v.push_back(static_cast<wchar_t>('\r' ^ (encodings::kScrambleKey + at - 1)));
-  v.push_back(static_cast<wchar_t>('\n' ^ (encodings::kScrambleKey + at)));
+  v.push_back(static_cast<wchar_t>('\r' ^ ((encodings::kScrambleKey + at - 1) & 0xFF)));
+  v.push_back(static_cast<wchar_t>('\n' ^ ((encodings::kScrambleKey + at) & 0xFF)));
   return v;
 }
 
 }  // namespace
 
 TEST(SettingsFile, DefaultsMatchTheGoldenFileByteForByte) {
-  std::string golden = ReadFile(BREVIO_TEST_DATA "/config2-defaults.txt");
+  std::ifstream file(BREVIO_TEST_DATA "/config2-defaults.txt", std::ios::binary);
+  const std::string golden{std::istreambuf_iterator<char>(file), {}};
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(settings_file::Format(Settings{}), golden);
   EXPECT_EQ(settings_file::Parse(golden), Settings{});
 }
 
 TEST(SettingsFile, AllTwelveValuesSurviveASaveAndALoad) {
-  Settings s = Custom();
+  Settings s = kCustom;
   std::string bytes = settings_file::Format(s);
   EXPECT_EQ(settings_file::Parse(bytes), s);
   // The footer stands URL-encoded inside the plain line.
   std::string line1 = Scramble(bytes.substr(0, bytes.find("\r\n")));
   EXPECT_NE(line1.find(" 50%25+off+%2B+free\r\nsee+you "), std::string::npos) << line1;
-}
-
-TEST(SettingsFile, LongFooterPastTheScrambleLimitRoundTrips) {
-  Settings s;
-  s.Footer = std::wstring(100, L'%');  // 300 bytes once URL-encoded
+  s.Footer = std::wstring(100, L'%');  // 300 bytes once URL-encoded: past the scramble limit
   EXPECT_EQ(settings_file::Parse(settings_file::Format(s)), s);
 }
 
 TEST(SettingsFile, ScrambledCrLfInsideALineIsNotTakenForTheLineBreak) {
-  for (int position : {1, 7, 30}) {
-    Settings s = Custom();
+  for (int position : {1, 7, 30, 300}) {
+    Settings s = kCustom;
     s.Pwd = CollidingValue(1, position);
     std::string bytes = settings_file::Format(s);
     ASSERT_EQ(bytes.find("\r\n"), static_cast<std::size_t>(position - 1));
     EXPECT_EQ(settings_file::Parse(bytes), s) << position;
 
-    Settings p = Custom();
+    Settings p = kCustom;
     p.ProxyPwd = CollidingValue(9, 8 + position);  // behind "1 proxy "
     std::string with_proxy = settings_file::Format(p);
     std::size_t line2 = with_proxy.find("\r\n") + 2;
@@ -83,43 +62,33 @@ TEST(SettingsFile, ScrambledCrLfInsideALineIsNotTakenForTheLineBreak) {
   }
 }
 
-TEST(SettingsFile, LineOneAloneKeepsItsSettingsAndDefaultsTheProxy) {
-  Settings s = Custom();
-  std::string bytes = settings_file::Format(s);
-  Settings loaded = settings_file::Parse(bytes.substr(0, bytes.find("\r\n")));
-  Settings expected = s;
-  expected.ProxyAuth = 0;
-  expected.ProxyUsr.clear();
-  expected.ProxyPwd.clear();
-  EXPECT_EQ(loaded, expected);
-}
-
-TEST(SettingsFile, DamagedFilesGiveAllDefaults) {
-  std::string bytes = settings_file::Format(Custom());
+TEST(SettingsFile, LineOneAloneDefaultsTheProxyAndDamagedFilesGiveAllDefaults) {
+  std::string bytes = settings_file::Format(kCustom);
   std::string line1 = bytes.substr(0, bytes.find("\r\n"));
-  EXPECT_EQ(settings_file::Parse(""), Settings{});
-  EXPECT_EQ(settings_file::Parse(line1 + "\r\n"), Settings{});  // an empty second line
-  EXPECT_EQ(settings_file::Parse(Scramble("a b c d e f g h ") + "\r\n"), Settings{});
-  EXPECT_EQ(settings_file::Parse(Scramble("p u eighty 78 44  0 80 4 ")), Settings{});
-  EXPECT_EQ(settings_file::Parse(Scramble("p u 80 78 44  0 80 99999 ")), Settings{});
-  EXPECT_EQ(settings_file::Parse(line1 + "\r\n" + Scramble("yes a b ") + "\r\n"), Settings{});
-  EXPECT_EQ(settings_file::Parse("garbage without structure"), Settings{});
+  Settings expected = kCustom;
+  expected.ProxyAuth = 0, expected.ProxyUsr.clear(), expected.ProxyPwd.clear();
+  EXPECT_EQ(settings_file::Parse(line1), expected);
+  // Nothing; an empty second line; letters or an overflow for numbers; no structure.
+  for (const std::string& bytes :
+       {std::string(), line1 + "\r\n", Scramble("a b c d e f g h ") + "\r\n", Scramble("p u eighty 78 44  0 80 4 "),
+        Scramble("p u 80 78 44  0 80 99999 "), line1 + "\r\n" + Scramble("yes a b ") + "\r\n",
+        std::string("garbage without structure")})
+    EXPECT_EQ(settings_file::Parse(bytes), Settings{}) << bytes;
 }
 
 TEST(SettingsFile, SpacesAreRefusedInEveryFieldButTheFooter) {
-  Settings s = Custom();
-  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), std::nullopt);
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(kCustom), std::nullopt);  // its footer has spaces
+  Settings s = kCustom;
   s.ProxyPwd = L"two words";
   EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"proxy password");
-  s.Usr = L"a b";
+  s.Usr = L"a b", s.CountryCode = L"4 4";
   EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"Lumora username");
-  Settings c;
-  c.CountryCode = L"4 4";
-  EXPECT_EQ(settings_file::FieldThatCannotBeStored(c), L"country code");
+  s.Usr = L"alice";
+  EXPECT_EQ(settings_file::FieldThatCannotBeStored(s), L"country code");
 }
 
 TEST(SettingsFile, ValuesOutsideTheCodePageSurviveInALineOfTheirOwn) {
-  Settings s = Custom();
+  Settings s = kCustom;
   s.Footer = L"\u2014 \u0421\u0430\u0448\u0430 \u03b1\u03b2 \u0142\u00f3d\u017a \u4e2d\u6587 \U0001F600";
   s.Usr = L"\u0410\u043d\u044f";
   s.ProxyPwd = L"\u4e2d%+";
@@ -139,7 +108,7 @@ TEST(SettingsFile, AFileWrittenTheOldWayIsNeverReadAsHoldingTheUnicodeLine) {
   // fields, and only when it restates every text value of lines 1 and 2 (so it can never sit
   // inside one). Forged here: an old file whose proxy password carries, behind a chance CR LF,
   // the exact bytes of a valid third line. It is read as the old file.
-  Settings unicode = Custom();
+  Settings unicode = kCustom;
   unicode.Footer = L"\u0416";
   const std::string real = settings_file::Format(unicode);
   const std::size_t line3 = real.find("\r\n", real.find("\r\n") + 2) + 2;
