@@ -3,8 +3,6 @@
 #include <wincrypt.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 #include "app/controls_win.h"
@@ -25,11 +23,6 @@ std::string Quote(const std::string& word) {
   std::string out = "'";
   for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
-}
-
-std::string ReadUnixFile(const std::string& path) {  // through Wine's Z: drive
-  std::ifstream in("Z:" + path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Wine starts a Linux program given to CreateProcess directly, but its process handle does not

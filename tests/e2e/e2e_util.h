@@ -22,7 +22,7 @@ using test_boxes::BoxSeen;
 
 std::string Env(const char* name);  // empty when not set
 std::string Quote(const std::string& word);  // one shell word
-std::string ReadUnixFile(const std::string& path);
+inline std::string ReadUnixFile(const std::string& path) { return ReadFileBytes(WindowsPath(path)); }
 
 // A Linux command started with the shell, its output (stdout and stderr) kept in a file. It
 // cannot be stopped from here, so it must end by itself.

@@ -1,4 +1,4 @@
-// The options window whole: its tabs, keys, help link, padlock and hotkey notes, the tray menu,
+// The options window whole: its tabs, keys, help link, padlock and hotkey letters, the tray menu,
 // and the addresses that its buttons hand to the shell, as a stand-in browser receives them.
 #include <gtest/gtest.h>
 
@@ -12,12 +12,12 @@
 #include "app/controls_win.h"
 #include "app/login_token.h"
 #include "app/modHotkeys_win.h"
+#include "hotkeys/HotkeySubclass_win.h"
 #include "input_util.h"
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
 #include "phone/frmPhone_win.h"
 #include "app/frmWarning_win.h"
-#include "wine_util.h"
 
 using modHotkeys::state;
 using namespace testing_win;
@@ -45,6 +45,16 @@ bool Underlined(HWND label) {
   LOGFONTW lf{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof lf, &lf);
   return lf.lfUnderline != 0;
+}
+// Whether the system still has Ctrl+Alt+key free (taken means registered by someone).
+bool CtrlAltFree(UINT key) {
+  win::unique_window probe(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  return ::RegisterHotKey(probe.get(), 0x77, MOD_CONTROL | MOD_ALT, key) && ::UnregisterHotKey(probe.get(), 0x77);
+}
+// The user picks a letter in a list: the list changes and tells its window.
+void ChooseLetter(frmOptions& options, HWND list, int id, wchar_t letter) {
+  ::SendMessageW(list, CB_SETCURSEL, letter - L'A', 0);
+  ::SendMessageW(options.hWnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 std::wstring SettingsFile() { return modHotkeys::AppPath() + L"\\" + settings_file::kFileName; }
 
@@ -209,17 +219,39 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
   EXPECT_FALSE(frmOptions::IsLoaded() || frmPhone::IsLoaded());
 }
 
-TEST_F(OptionsWindow, HotkeyTakenByAnotherProgramIsNamedBesideItsList) {
+// The letter lists: registered on load, one taken by another program named beside its list
+// (not alerted), a change registered at once but stored only by Save, the other hotkey's
+// letter refused, and everything released when the window unloads.
+TEST_F(OptionsWindow, HotkeyLettersRegisterAtOnceRefuseTheOtherOnesAndAreReleasedOnUnload) {
   win::unique_window other(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   ASSERT_TRUE(::RegisterHotKey(other.get(), 0x55, MOD_CONTROL | MOD_ALT, 'Q'));
   state.VKey2 = 'Q';
   frmOptions& fresh = Reloaded();
+  EXPECT_FALSE(CtrlAltFree('P'));
+  EXPECT_TRUE(CtrlAltFree('A')) << "the start-up Ctrl+Alt+A is released again";
+  EXPECT_EQ(::SendMessageW(fresh.Combo1, CB_GETCURSEL, 0, 0), 'P' - 'A');
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus1), L"");
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"Ctrl+Alt+Q is in use by another program: choose another letter");
-  ::SendMessageW(fresh.Combo2, CB_SETCURSEL, 'R' - 'A', 0);
-  ::SendMessageW(fresh.hWnd(), WM_COMMAND, MAKEWPARAM(ids::kCombo2, CBN_SELCHANGE), reinterpret_cast<LPARAM>(fresh.Combo2));
+  EXPECT_FALSE(frmWarning::IsLoaded());
+  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'R');
   EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
+  EXPECT_FALSE(CtrlAltFree('R')) << "registered at once";
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"") << "a free letter clears the note";
+  EXPECT_EQ(state.VKey2, 'Q') << "the setting changes only when saved";
+
+  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'P');  // hotkey 1's
+  EXPECT_EQ(::SendMessageW(fresh.Combo2, CB_GETCURSEL, 0, 0), 'R' - 'A') << "back to R";
+  EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
+  ASSERT_TRUE(frmWarning::IsLoaded() && frmWarning::Get().Visible());
+  EXPECT_EQ(frmWarning::Get().Message(), L"Hotkey combinations cannot be the same");
+
+  const ATOM atom = static_cast<ATOM>(fresh.VBHotKey2->hAtom());
+  forms::UnloadAll();  // the registries go when empty, the atoms are deleted
+  EXPECT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
+  EXPECT_EQ(HotkeySubclass::SubclassedWindows(), nullptr);
+  wchar_t name[32];
+  EXPECT_EQ(::GlobalGetAtomNameW(atom, name, 32), 0u);
+  EXPECT_TRUE(CtrlAltFree('P') && CtrlAltFree('R'));
 }
 
 TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {

@@ -2,8 +2,10 @@
 // Helpers of the Windows-side tests (tests/win, tests/e2e, the start-up benchmark): paths,
 // folders and files, started programs and their windows, and running this thread's messages.
 #include <windows.h>
-#include <shellapi.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,57 +35,45 @@ bool PumpUntil(Done done, DWORD ms = 5000) {
 }
 inline void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
-// The shell's copy or delete of a list of one path (double-NUL terminated), without dialogs.
-inline void ShellFiles(UINT operation, const std::wstring& from, const std::wstring& to = L"") {
-  const std::wstring from0 = from + L'\0', to0 = to + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = operation;
-  op.pFrom = from0.c_str();
-  op.pTo = to.empty() ? nullptr : to0.c_str();
-  op.fFlags = FOF_NO_UI;
-  ::SHFileOperationW(&op);
-}
-
 // A fresh empty folder under the temporary directory, removed again by the destructor.
 class TempDir {
  public:
   TempDir() {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
     static int counter = 0;
-    path_ = base + (L"brevio-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
-    ::CreateDirectoryW(path_.c_str(), nullptr);
+    path_ = std::filesystem::temp_directory_path() /
+            ("brevio-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
+    std::filesystem::create_directory(path_);
   }
-  ~TempDir() { ShellFiles(FO_DELETE, path_); }
-  const std::wstring& path() const { return path_; }
-  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::wstring path() const { return path_.wstring(); }
+  std::wstring operator/(const std::wstring& name) const { return (path_ / name).wstring(); }
 
  private:
-  std::wstring path_;
+  std::filesystem::path path_;
 };
 
-// Copies the program's "images" folder into `folder`.
-inline void CopyImagesTo(const std::wstring& folder) { ShellFiles(FO_COPY, WindowsPath(BREVIO_BIN_DIR) + L"\\images", folder); }
+// Copies the program's pictures into `folder`\images.
+inline void CopyImagesTo(const std::wstring& folder) {
+  ::CreateDirectoryW((folder + L"\\images").c_str(), nullptr);
+  for (const auto& image : std::filesystem::directory_iterator(WindowsPath(BREVIO_BIN_DIR "/images")))
+    ::CopyFileW(image.path().c_str(), (folder + L"\\images\\" + image.path().filename().wstring()).c_str(), FALSE);
+}
 // A folder holding a copy of brevio.exe (and its pictures) to run it from; the exe's path.
 inline std::wstring PrepareRunFolder(const TempDir& dir) {
-  ::CopyFileW((WindowsPath(BREVIO_BIN_DIR) + L"\\brevio.exe").c_str(), (dir / L"brevio.exe").c_str(), FALSE);
+  std::filesystem::copy_file(WindowsPath(BREVIO_BIN_DIR "/brevio.exe"), dir / L"brevio.exe");
   CopyImagesTo(dir.path());
   return dir / L"brevio.exe";
 }
 
 inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  win::unique_handle file = win::file_handle(::CreateFileW(
-      path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (file) ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 inline std::string ReadFileBytes(const std::wstring& path) {
-  win::unique_handle file = win::file_handle(::CreateFileW(
-      path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string bytes(file ? ::GetFileSize(file.get(), nullptr) : 0, '\0');
-  DWORD read = 0;
-  if (file) ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  return bytes.substr(0, read);
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A started process (in `dir`, or the test's own folder), ended on destruction if still running.
