@@ -5,11 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "app/dpi_win.h"
+
 namespace ui {
 
 win::unique_font MakeFont(const wchar_t* face, double points, bool bold, bool underline) {
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(points * 96.0 / 72.0));
+  lf.lfHeight = -static_cast<LONG>(std::lround(points * Dpi() / 72.0));
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfUnderline = underline;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -20,8 +22,8 @@ win::unique_font MakeFont(const wchar_t* face, double points, bool bold, bool un
 
 HWND AddControl(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
                 int x, int y, int width, int height, int id, HFONT font, DWORD ex_style) {
-  HWND hwnd = ::CreateWindowExW(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, x, y,
-                                width, height, parent,
+  HWND hwnd = ::CreateWindowExW(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, Scale(x),
+                                Scale(y), Scale(width), Scale(height), parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 ::GetModuleHandleW(nullptr), nullptr);
   HFONT use = font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
@@ -70,7 +72,7 @@ void CentreOnScreen(HWND window, int down) {
   RECT rc;
   if (!::GetWindowRect(window, &rc)) return;
   const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2 - (rc.right - rc.left) / 2;
-  const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2 + down;
+  const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - (rc.bottom - rc.top) / 2 + Scale(down);
   ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -8,11 +8,12 @@
 
 namespace ui {
 
-// A font of `points` size (at 96 dots per inch, as the layouts are drawn).
+// A font of `points` size at the screen's density.
 win::unique_font MakeFont(const wchar_t* face, double points, bool bold = false,
                           bool underline = false);
 
-// A child control at a client rectangle in pixels; `id` is its control identifier.
+// A child control at a client rectangle in pixels at 96 dots per inch, scaled to the screen's
+// density (app/dpi_win.h); `id` is its control identifier.
 HWND AddControl(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
                 int x, int y, int width, int height, int id, HFONT font = nullptr,
                 DWORD ex_style = 0);
@@ -27,7 +28,7 @@ void SetChecked(HWND check_box, bool checked);
 void AddTooltip(HWND parent, HWND control, const wchar_t* text);
 
 // Moves the window to the centre of the screen (the full screen, not the work area), `down`
-// pixels lower; its size, stacking and activation stay.
+// pixels (at 96 dots per inch) lower; its size, stacking and activation stay.
 void CentreOnScreen(HWND window, int down = 0);
 
 // The system's description of an error code, blanks trimmed at both ends; the line end the

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/dpi_win.h"
+
 namespace forms {
 namespace {
 
@@ -83,7 +85,7 @@ void Form::CreateFormWindow(const WindowSpec& spec) {
   win::RegisterClassOnce({spec.class_name, ::LoadCursorW(nullptr, IDC_ARROW),
                           ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
                           spec.background ? spec.background : ::GetSysColorBrush(COLOR_WINDOW)});
-  RECT rc{0, 0, spec.client_width, spec.client_height};
+  RECT rc{0, 0, ui::Scale(spec.client_width), ui::Scale(spec.client_height)};
   ::AdjustWindowRectEx(&rc, spec.style, FALSE, spec.ex_style);
   HWND hwnd = win::CreateFor(this, spec.class_name, spec.ex_style, spec.caption, spec.style,
                              CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,

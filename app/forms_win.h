@@ -31,7 +31,7 @@ class Form : public win::MessageReceiver {
     const wchar_t* caption;
     DWORD style;
     DWORD ex_style;
-    int client_width;
+    int client_width;   // pixels at 96 dots per inch, scaled to the screen
     int client_height;
     HBRUSH background = nullptr;  // null: the system window colour
   };

@@ -133,10 +133,11 @@ endfunction()
 brevio_win_tests(win)
 brevio_win_tests(e2e)
 
-# The tray's double-click at 144 dots per inch, in a prefix of its own set to that density.
+# At 144 dots per inch, in a prefix of its own set to that density: the tray's double-click, and
+# every window scaled.
 add_test(NAME win_options_window_144dpi
          COMMAND ${CMAKE_SOURCE_DIR}/tests/win/at-dpi 144 ${CMAKE_BINARY_DIR}/wine-144dpi
-                 $<TARGET_FILE:win_options_window> --gtest_filter=*TrayDoubleClick*)
+                 $<TARGET_FILE:win_options_window> --gtest_filter=*TrayDoubleClick*:*ScaleWithTheScreen*)
 set_tests_properties(win_options_window_144dpi PROPERTIES TIMEOUT 300)
 
 # The installer under Wine, in a prefix of its own: install, upgrade, send, uninstall.

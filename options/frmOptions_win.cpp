@@ -3,6 +3,7 @@
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
+#include "graphics/scaled_picture_win.h"
 #include "options/options_ids_win.h"
 
 using modHotkeys::state;
@@ -29,7 +30,8 @@ void frmOptions::LoadPictures() {
   pictures_loaded_ = true;
   // The background picture, drawn under the window and (aligned) under its labels.
   background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
-  if (HBITMAP picture = background_picture_.Handle())
+  background_scaled_ = graphics::ForScreen(background_picture_.Handle());
+  if (HBITMAP picture = background_scaled_ ? background_scaled_.get() : background_picture_.Handle())
     background_.reset(::CreatePatternBrush(picture));
   padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
   AttachTabBackground();

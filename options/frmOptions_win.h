@@ -171,6 +171,7 @@ class frmOptions : public FormOf<frmOptions> {
   win::unique_icon tray_icon_;
   bool tray_added_ = false;
   StdPicture background_picture_;  // images\options.gif
+  win::unique_bitmap background_scaled_;  // it at the screen's density, unless 96 dpi
   win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
 
   // send_message_win.cpp

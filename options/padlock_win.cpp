@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/handles_win.h"
+#include "graphics/scaled_picture_win.h"
 
 namespace {
 
@@ -77,13 +78,22 @@ void Padlock::Paint(HDC dc) {
   }
   const bool checked = ::SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   const bool pressed = (::SendMessageW(box_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-  const StdPicture& picture = checked ? locked_ : open_;
-  const SIZE size = picture.PixelSize();
+  const HBITMAP picture = Picture(checked);
+  BITMAP size{};
+  ::GetObjectW(picture, sizeof size, &size);
   win::unique_dc memory(::CreateCompatibleDC(dc));
-  win::select_object held(memory.get(), picture.Handle());
+  win::select_object held(memory.get(), picture);
   // Pressed, the padlock sinks by a pixel, as a button would.
-  const int x = (rc.right - size.cx) / 2 + (pressed ? 1 : 0);
-  const int y = (rc.bottom - size.cy) / 2 + (pressed ? 1 : 0);
-  ::TransparentBlt(dc, x, y, size.cx, size.cy, memory.get(), 0, 0, size.cx, size.cy, kSeeThrough);
+  const int x = (rc.right - size.bmWidth) / 2 + (pressed ? 1 : 0);
+  const int y = (rc.bottom - size.bmHeight) / 2 + (pressed ? 1 : 0);
+  ::TransparentBlt(dc, x, y, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth, size.bmHeight,
+                   kSeeThrough);
   if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
+}
+
+HBITMAP Padlock::Picture(bool locked) {
+  win::unique_bitmap& scaled = locked ? locked_scaled_ : open_scaled_;
+  const StdPicture& picture = locked ? locked_ : open_;
+  if (!scaled) scaled = graphics::ForScreen(picture.Handle(), kSeeThrough);  // stays null at 96 dpi
+  return scaled ? scaled.get() : picture.Handle();
 }

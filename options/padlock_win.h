@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/handles_win.h"
 #include "graphics/picture_win.h"
 
 class Padlock {
@@ -28,4 +29,6 @@ class Padlock {
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
   StdPicture locked_, open_;
+  HBITMAP Picture(bool locked);  // at the screen's density, scaled on first use
+  win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi
 };

@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "app/controls_win.h"
+#include "app/dpi_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/number.h"
 #include "graphics/cDIBSection_win.h"
+#include "graphics/scaled_picture_win.h"
 #include "options/frmOptions_win.h"
 #include "sending/counters.h"
 #include "phone/keypad.h"
@@ -70,7 +72,7 @@ void FitToText(HWND label) {
   win::select_object selected(dc.get(), font);
   SIZE size{};
   ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
-  ::SetWindowPos(label, nullptr, 0, 0, size.cx + 1, std::max<LONG>(size.cy, 11),
+  ::SetWindowPos(label, nullptr, 0, 0, size.cx + 1, std::max<LONG>(size.cy, ui::Scale(11)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -191,6 +193,9 @@ void frmPhone::LoadImages() {
       images_[i] = StdPicture::LoadFromFile(folder + kImageFiles[i]);
     } catch (...) {  // left empty: its button shows nothing
     }
+    // The shape is made from the scaled phone, so its see-through black stays exact there.
+    scaled_[i] = graphics::ForScreen(images_[i].Handle(),
+                                     i == picBackground ? std::optional(kTransparent) : std::nullopt);
   }
 }
 
@@ -213,13 +218,14 @@ void frmPhone::ShapeWindow() {
 void frmPhone::PaintBackground(HDC dc, int from_x, int from_y) {
   HBITMAP phone = Image(picBackground);
   if (!phone) {
-    RECT rc{0, 0, kWidth, kHeight};
+    RECT rc{0, 0, ui::Scale(kWidth), ui::Scale(kHeight)};
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
     return;
   }
   win::unique_dc memory(::CreateCompatibleDC(dc));
   win::select_object selected(memory.get(), phone);
-  ::BitBlt(dc, 0, 0, kWidth - from_x, kHeight - from_y, memory.get(), from_x, from_y, SRCCOPY);
+  ::BitBlt(dc, 0, 0, ui::Scale(kWidth) - from_x, ui::Scale(kHeight) - from_y, memory.get(), from_x, from_y,
+           SRCCOPY);
 }
 
 void frmPhone::Form_Unload() {
@@ -239,7 +245,7 @@ void frmPhone::DrawHelpButton(const DRAWITEMSTRUCT& item) {
   win::unique_gdi pen(::CreatePen(PS_SOLID, 1, focused ? RGB(255, 255, 255) : RGB(36, 84, 107)));
   {
     win::select_object b(dc, face.get()), p(dc, pen.get());
-    ::RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 6, 6);
+    ::RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, ui::Scale(6), ui::Scale(6));
   }
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(31, 67, 84));

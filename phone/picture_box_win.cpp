@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/dpi_win.h"
 #include "app/handles_win.h"
 
 PictureBox::PictureBox(HWND parent, int id, int x, int y, int width, int height, bool tab_stop,
@@ -9,8 +10,8 @@ PictureBox::PictureBox(HWND parent, int id, int x, int y, int width, int height,
     : events_(std::move(events)) {
   win::RegisterClassOnce({L"BrevioPictureBox", ::LoadCursorW(nullptr, IDC_HAND)});
   window_.reset(win::CreateFor(this, L"BrevioPictureBox", 0, L"",
-                               WS_CHILD | WS_VISIBLE | (tab_stop ? WS_TABSTOP : 0), x, y, width,
-                               height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))));
+                               WS_CHILD | WS_VISIBLE | (tab_stop ? WS_TABSTOP : 0), ui::Scale(x),
+                               ui::Scale(y), ui::Scale(width), ui::Scale(height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))));
 }
 
 PictureBox::~PictureBox() {

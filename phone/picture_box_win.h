@@ -18,6 +18,7 @@ class PictureBox : public win::MessageReceiver {
     std::function<void(UINT key)> key_down;      // Enter included (the dialog keys leave it)
   };
 
+  // At x, y, width, height in pixels at 96 dots per inch, scaled to the screen's density.
   PictureBox(HWND parent, int id, int x, int y, int width, int height, bool tab_stop,
              Events events);
   PictureBox(const PictureBox&) = delete;

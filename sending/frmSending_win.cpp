@@ -3,25 +3,32 @@
 #include <algorithm>
 
 #include "app/controls_win.h"
+#include "app/dpi_win.h"
 
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kIntervalMs = 200;
-constexpr int kTwipsPerPixel = 15;
-// Layout in twips, as designed; drawn at 15 twips to the pixel.
+constexpr int kTwipsPerInch = 1440;
+// Layout in twips, as designed; 15 twips to the pixel at 96 dots per inch.
 constexpr RECT kStrip{240, 180, 240 + 2775, 180 + 255};
 constexpr int kBarLeft = -90, kBarHeight = 220;
+constexpr int kClientWidth = 3240, kClientHeight = 615;
 
-int Px(int twips) { return twips / kTwipsPerPixel; }
+// Twips at the screen's density (whole pixels, the fraction dropped).
+std::int64_t Px(std::int64_t twips) { return twips * ui::Dpi() / kTwipsPerInch; }
+constexpr int DesignPx(int twips) { return twips * ui::kDesignDpi / kTwipsPerInch; }
 
-RECT StripPixels() { return {Px(kStrip.left), Px(kStrip.top), Px(kStrip.right), Px(kStrip.bottom)}; }
+RECT StripPixels() {
+  const auto px = [](LONG twips) { return static_cast<LONG>(Px(twips)); };
+  return {px(kStrip.left), px(kStrip.top), px(kStrip.right), px(kStrip.bottom)};
+}
 
 }  // namespace
 
 void frmSending::Form_Load() {
   CreateFormWindow({L"BrevioSending", L"Brevio - Sending...", WS_POPUP | WS_CAPTION,
-                    WS_EX_TOPMOST | WS_EX_TOOLWINDOW, Px(3240), Px(615)});
+                    WS_EX_TOPMOST | WS_EX_TOOLWINDOW, DesignPx(kClientWidth), DesignPx(kClientHeight)});
   ui::CentreOnScreen(hWnd(), 140);
 }
 
@@ -53,10 +60,12 @@ void frmSending::Paint(HDC dc) {
   RECT strip = StripPixels();
   ::DrawEdge(dc, &strip, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   ::FillRect(dc, &strip, ::GetSysColorBrush(COLOR_WINDOW));
-  // The bar's left edge sits slightly outside the strip, as designed; the strip clips it.
-  const std::int64_t right =
-      std::min<std::int64_t>(Px(kStrip.left) + 2 + (kBarLeft + bar_width_) / kTwipsPerPixel, strip.right - 1);
-  RECT bar{strip.left, strip.top + 1, static_cast<LONG>(right), strip.top + 1 + Px(kBarHeight) - 2};
+  // The bar's left edge sits slightly outside the strip, as designed; the strip clips it (its
+  // width is cut to the strip's first, so that the scaling cannot overflow).
+  const std::int64_t grown = std::min<std::int64_t>(kBarLeft + bar_width_, kStrip.right - kStrip.left);
+  const std::int64_t right = std::min<std::int64_t>(Px(kStrip.left) + ui::Scale(2) + Px(grown), strip.right - 1);
+  RECT bar{strip.left, strip.top + ui::Scale(1), static_cast<LONG>(right),
+           strip.top + ui::Scale(1) + static_cast<LONG>(Px(kBarHeight)) - ui::Scale(2)};
   if (bar.right > bar.left) {
     win::unique_brush fill(::CreateSolidBrush(RGB(0, 120, 215)));
     ::FillRect(dc, &bar, fill.get());

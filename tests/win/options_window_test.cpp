@@ -309,3 +309,42 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   PumpFor(1000);
   EXPECT_EQ(opened(), expected) << "and nothing after it";
 }
+
+// Also run at 144 dots per inch: the windows and their controls scale with the screen, no
+// caption is cut, and the phone's shape and keys lie where its scaled picture has them.
+TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
+  const int dpi = ::GetDeviceCaps(win::window_dc(nullptr).get(), LOGPIXELSX);
+  auto px = [&](int design) { return LONG{::MulDiv(design, dpi, 96)}; };
+  auto client = [](HWND w) { RECT rc{}; return ::GetClientRect(w, &rc), rc; };
+  EXPECT_EQ(std::pair(client(Shown().hWnd()).right, client(options.hWnd()).bottom), std::pair(px(520), px(410)));
+  auto captions_fit = [&](HWND window, int where) {  // wrapped as a static control wraps them
+    for (HWND c = ::GetWindow(window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      wchar_t kind[16] = {};
+      ::GetClassNameW(c, kind, 16);
+      if (!::IsWindowVisible(c) || !::GetWindowTextLengthW(c) || (lstrcmpiW(kind, L"Static") && lstrcmpiW(kind, L"Button"))) continue;
+      RECT room = client(c), need = room;
+      if ((::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX && !lstrcmpiW(kind, L"Button"))
+        need.right = room.right -= ::GetSystemMetrics(SM_CXMENUCHECK) + 2;
+      const win::window_dc dc(c);
+      win::select_object font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0)));
+      ::DrawTextW(dc.get(), ui::GetText(c).c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+      EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << where << ": " << ::testing::PrintToString(ui::GetText(c));
+    }
+  };
+  for (int tab = 0; tab < 4; ++tab) { options.SelectTab(tab); captions_fit(options.hWnd(), tab); }
+  frmWarning::Alert(AlertMode::SendResult, L"Message sent");
+  captions_fit(frmWarning::Get().hWnd(), 4);
+  EXPECT_EQ(client(frmWarning::Get().hWnd()).right, px(265));
+  frmWarning::Get().Unload();
+
+  CopyImagesTo(modHotkeys::AppPath());  // the phone's corners outside its shape, its body inside
+  frmPhone& phone = frmPhone::Get();
+  phone.Show();
+  RunUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
+  win::unique_region shape(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(::GetWindowRgn(phone.hWnd(), shape.get()), ERROR);
+  for (POINT p : {POINT{0, 0}, POINT{149, 0}, POINT{0, 351}, POINT{149, 351}, POINT{2, 8}, POINT{75, 340}, POINT{37, 220}})
+    EXPECT_EQ(::PtInRegion(shape.get(), px(p.x), px(p.y)) != 0, p.x == 75 || p.x == 37) << p.x << "," << p.y;
+  MouseAt(phone.hWnd(), {px(72), px(247)}, true);  // where the picture shows the key 5
+  EXPECT_TRUE(RunUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
+}
