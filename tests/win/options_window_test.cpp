@@ -340,11 +340,11 @@ TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
   CopyImagesTo(modHotkeys::AppPath());  // the phone's corners outside its shape, its body inside
   frmPhone& phone = frmPhone::Get();
   phone.Show();
-  RunUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
+  PumpUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
   win::unique_region shape(::CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(::GetWindowRgn(phone.hWnd(), shape.get()), ERROR);
   for (POINT p : {POINT{0, 0}, POINT{149, 0}, POINT{0, 351}, POINT{149, 351}, POINT{2, 8}, POINT{75, 340}, POINT{37, 220}})
     EXPECT_EQ(::PtInRegion(shape.get(), px(p.x), px(p.y)) != 0, p.x == 75 || p.x == 37) << p.x << "," << p.y;
   MouseAt(phone.hWnd(), {px(72), px(247)}, true);  // where the picture shows the key 5
-  EXPECT_TRUE(RunUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
+  EXPECT_TRUE(PumpUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
 }
