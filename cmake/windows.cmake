@@ -117,7 +117,7 @@ function(brevio_win_tests kind)
     target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
                                BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
     target_link_options(${target} PRIVATE -mconsole)
-    target_link_libraries(${target} PRIVATE ws2_32)
+    target_link_libraries(${target} PRIVATE ws2_32 version)
     add_dependencies(${target} brevio brevio_images ${test_app_targets})
     if(kind STREQUAL "e2e")
       # Each end-to-end program runs in its own network namespace with the reference service.
@@ -147,7 +147,7 @@ add_test(NAME package_install COMMAND ${CMAKE_SOURCE_DIR}/tests/package/install-
 set_tests_properties(package_install PROPERTIES TIMEOUT 600)
 
 # The start-up benchmark: brevio.exe against a bare one-window program, figures only.
-add_executable(startup_bench tests/bench/startup_bench_win.cpp tests/win/wine_util.cpp)
+add_executable(startup_bench tests/bench/startup_bench_win.cpp)
 target_link_libraries(startup_bench PRIVATE brevio_win)
 target_compile_options(startup_bench PRIVATE ${brevio_warnings})
 target_include_directories(startup_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests)

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes block the thread that shows them, so tests answer them from a helper thread:
-// it finds the visible boxes of this process (dialog class #32770), records their title, text,
-// icon and buttons, and presses the button chosen for their title (the first button otherwise).
+// it finds the visible boxes of this process (dialog class #32770), records their title, text
+// and buttons, and presses the button chosen for their title (the first button otherwise).
 #include <windows.h>
 
 #include <map>
@@ -15,8 +15,6 @@ namespace test_boxes {
 
 struct BoxSeen {
   std::wstring title, text;
-  bool question_icon = false;
-  bool topmost = false;  // system modal boxes stay above every window
   std::vector<int> buttons;  // identifiers of its push buttons
 };
 
@@ -56,10 +54,6 @@ class BoxAnswerer {
         std::wstring text(8192, L'\0');
         seen.title = text.substr(0, ::GetWindowTextW(box, text.data(), 8192));
         seen.text = text.substr(0, ::GetDlgItemTextW(box, 0xFFFF, text.data(), 8192));
-        HWND icon = ::GetDlgItem(box, 0x0440);
-        seen.question_icon = icon && reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                                         ::LoadIconW(nullptr, IDI_QUESTION);
-        seen.topmost = (::GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
           if (HWND b = ::GetDlgItem(box, id); b && ::IsWindowVisible(b)) seen.buttons.push_back(id);
         auto it = answers_.find(seen.title);

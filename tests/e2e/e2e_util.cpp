@@ -3,8 +3,6 @@
 #include <wincrypt.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 #include "app/controls_win.h"
@@ -21,21 +19,10 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-std::wstring WindowsPath(const std::string& unix_path) {
-  std::wstring out = L"Z:";
-  for (char c : unix_path) out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-  return out;
-}
-
 std::string Quote(const std::string& word) {
   std::string out = "'";
   for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
-}
-
-std::string ReadUnixFile(const std::string& path) {  // through Wine's Z: drive
-  std::ifstream in("Z:" + path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Wine starts a Linux program given to CreateProcess directly, but its process handle does not
@@ -143,8 +130,7 @@ TrustedCa::~TrustedCa() {
   EXPECT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), ERROR_SUCCESS) << "the test authority stays trusted";
 }
 
-namespace {
-void SetSystemProxy(const std::wstring* server) {  // none: the proxy is switched off
+void SystemProxy::Set(const std::wstring* server) {
   HKEY key;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                               0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
@@ -158,31 +144,6 @@ void SetSystemProxy(const std::wstring* server) {  // none: the proxy is switche
     ::RegDeleteValueW(key, L"ProxyServer");
   ::RegCloseKey(key);
 }
-}  // namespace
-
-SystemProxy::SystemProxy(const std::wstring& server) { SetSystemProxy(&server); }
-SystemProxy::~SystemProxy() { SetSystemProxy(nullptr); }
-
-void PumpFor(DWORD ms) {
-  for (const DWORD until = ::GetTickCount() + ms; static_cast<int>(until - ::GetTickCount()) > 0;) {
-    forms::DoEvents();
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-void PrepareProgram() {
-  modHotkeys::InstallAnsiCodePage();
-  auto& s = modHotkeys::state;
-  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd) =
-      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"");
-  s.Protocol = 4;  // HTTP
-  s.ProxyAuth = 0;
-  frmOptions& options = frmOptions::Get();
-  options.GetProperties();
-  ui::SetText(options.Text5, L"localhost");
-  options.Inet1.RequestTimeout(Inet::kDefaultTimeoutSeconds);
-  frmPhone::Get();
-}
 
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer) {
   ui::SetText(frmOptions::Get().txtFooter, footer);
@@ -193,9 +154,6 @@ void FillMessage(const std::wstring& number, const std::wstring& text, const std
 }
 
 std::wstring AlertText() { return frmWarning::IfLoaded() ? frmWarning::IfLoaded()->Message() : L""; }
-std::wstring AlertMode() {  // as the stored layout writes it: "0", "1" or "2"
-  return frmWarning::IfLoaded() ? std::to_wstring(static_cast<int>(frmWarning::IfLoaded()->Mode)) : L"";
-}
 bool AlertShown() { return frmWarning::IfLoaded() && frmWarning::IfLoaded()->Visible(); }
 
 void ResetWindows() {
@@ -216,7 +174,16 @@ Outcome Send(bool to_number, std::map<std::wstring, int> answers) {
 
 void E2eTest::SetUp() {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
-  PrepareProgram();
+  modHotkeys::InstallAnsiCodePage();
+  auto& s = modHotkeys::state;
+  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd) =
+      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"");
+  s.Protocol = 4;  // HTTP
+  s.ProxyAuth = 0;
+  frmOptions& options = frmOptions::Get();
+  options.GetProperties();
+  ui::SetText(options.Text5, L"localhost");
+  options.Inet1.RequestTimeout(Inet::kDefaultTimeoutSeconds);
   FillMessage(L"447700900123", L"test message");
   before_ = MessageCount();
 }
@@ -245,6 +212,22 @@ void E2eTest::ExpectPlainFailure(const Outcome& o, const std::wstring& part) {
   EXPECT_EQ(text.rfind(L"Message not sent: ", 0), 0u) << testing::PrintToString(text);
   EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(text);
   EXPECT_TRUE(frmSending::Get().Visible());
+}
+
+void EditorTest::SetUp() {
+  E2eTest::SetUp();
+  if (IsSkipped()) return;
+  ASSERT_TRUE(editor_.Ready()) << "the test editor did not start";
+  ASSERT_TRUE(PutText(L"abc"));
+}
+
+std::wstring EditorTest::SendSelection(const std::wstring& text) {
+  if (!editor_.Select(text)) return L"<the test editor is not in front>";
+  PumpFor(300);  // the alert just unloaded may hand the focus on late
+  if (::GetForegroundWindow() != editor_.Window()) return L"<the test editor lost the front>";
+  PressCtrlAlt('P');
+  PumpUntil([] { return !AlertText().empty(); }, 20000);
+  return AlertText();
 }
 
 }  // namespace e2e

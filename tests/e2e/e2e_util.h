@@ -11,16 +11,18 @@
 #include <vector>
 
 #include "box_answerer.h"
+#include "win/input_util.h"
 
 namespace e2e {
 
+using namespace testing_win;
+using namespace test_input;
 using test_boxes::BoxAnswerer;
 using test_boxes::BoxSeen;
 
 std::string Env(const char* name);  // empty when not set
-std::wstring WindowsPath(const std::string& unix_path);
 std::string Quote(const std::string& word);  // one shell word
-std::string ReadUnixFile(const std::string& path);
+inline std::string ReadUnixFile(const std::string& path) { return ReadFileBytes(WindowsPath(path)); }
 
 // A Linux command started with the shell, its output (stdout and stderr) kept in a file. It
 // cannot be stopped from here, so it must end by itself.
@@ -54,18 +56,15 @@ class TrustedCa {
 
 // The system's proxy (Internet Settings of the current user) for the guard's lifetime.
 struct SystemProxy {
-  explicit SystemProxy(const std::wstring& server);
-  ~SystemProxy();
+  explicit SystemProxy(const std::wstring& server) { Set(&server); }
+  ~SystemProxy() { Set(nullptr); }
+  static void Set(const std::wstring* server);  // none: the proxy is switched off
 };
 
-// The program's state and windows made ready for sending to the test service.
-void PrepareProgram();
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer = L"");
 std::wstring AlertText();  // empty when the alert window is not loaded
-std::wstring AlertMode();
 bool AlertShown();
 void ResetWindows();  // unloads the alert and the sending window
-void PumpFor(DWORD ms);
 
 // A SendMessage run to its end: its result, the message boxes it showed and its wall time.
 struct Outcome {
@@ -75,8 +74,9 @@ struct Outcome {
 };
 Outcome Send(bool to_number = true, std::map<std::wstring, int> answers = {});
 
-// The programs' fixture: the program prepared with a message to 447700900123, the stored
-// messages counted; afterwards the service behaves again and the windows go.
+// The programs' fixture: the program prepared for the test service with a message to
+// 447700900123, the stored messages counted; afterwards the service behaves again and the
+// windows go.
 class E2eTest : public testing::Test {
  protected:
   void SetUp() override;
@@ -87,6 +87,15 @@ class E2eTest : public testing::Test {
   // `part`; no alert, and the sending window stays up until the user clicks it.
   void ExpectPlainFailure(const Outcome& o, const std::wstring& part);
   int before_ = 0;
+};
+
+// With the test editor running too, the clipboard holding "abc"; hotkey 1 sends its selection.
+class EditorTest : public E2eTest {
+ protected:
+  void SetUp() override;
+  // Selects `text` in the editor, presses Ctrl+Alt+P and waits for the alert; its text.
+  std::wstring SendSelection(const std::wstring& text);
+  Editor editor_;
 };
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
@@ -52,7 +53,7 @@ TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
   Outcome o = Send();
   EXPECT_FALSE(o.result);
   EXPECT_TRUE(o.boxes.empty());
-  EXPECT_EQ(AlertMode(), L"0");
+  EXPECT_EQ(frmWarning::Get().Mode, AlertMode::SendResult);
   EXPECT_EQ(AlertText().rfind(L"Message not sent: \r\n500 Internal Server Error\r\nFull details follow: \r\n\r\n<HTML>", 0), 0u)
       << testing::PrintToString(AlertText());
   SetFault("none");

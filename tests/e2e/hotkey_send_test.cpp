@@ -1,55 +1,25 @@
 // Hotkey 1 end to end: text selected in another program (our test editor), in any script,
 // reaches the reference service exactly as typed, addressed to the account holder's own phone,
 // and the clipboard keeps what it held.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
 #include "app/controls_win.h"
-#include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
-#include "win/input_util.h"
 
 using namespace e2e;
-using namespace test_input;
-
-namespace {
-
-class HotkeySend : public testing::Test {
- protected:
-  void SetUp() override {
-    if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
-    PrepareProgram();
-    before_ = MessageCount();
-    ASSERT_TRUE(editor_.Ready()) << "the test editor did not start";
-    ASSERT_TRUE(PutText(L"abc"));
-  }
-  void TearDown() override { ResetWindows(); }
-  int before_ = 0;
-  Editor editor_{WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe")};
-};
-
-}  // namespace
+using HotkeySend = EditorTest;
 
 TEST_F(HotkeySend, HotkeyOneSendsTheSelectionInAnyScriptToTheOwnPhoneAndTheClipboardKeepsItsText) {
-  int stored = before_;
-  Editor& editor = editor_;
   const std::wstring footer = L"\u2014 \u0421\u0430\u0448\u0430";  // "— Саша"
   ui::SetText(frmOptions::Get().txtFooter, footer);
   for (const std::wstring text : {L"hello", L"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440",
                                   L"\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5", L"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105",
                                   L"\u4f60\u597d\uff0c\u4e16\u754c", L"Party \U0001F389\U0001F600!"}) {
-    ASSERT_TRUE(PutText(L"abc"));
-    ASSERT_TRUE(editor.Select(text)) << "the test editor is not in front";
-    PumpFor(300);  // the alert just unloaded may hand the focus on late
-    ASSERT_EQ(::GetForegroundWindow(), editor.Window()) << "the test editor lost the front";
-    PressCtrlAlt('P');
-    PumpUntil([] { return !AlertText().empty(); }, 20000);
-    EXPECT_EQ(AlertText(), L"Message sent") << testing::PrintToString(text) << ", copy keys the editor saw: "
-                                            << testing::PrintToString(editor.Log());
-    ASSERT_EQ(MessageCount(), ++stored);
+    ASSERT_EQ(SendSelection(text), L"Message sent") << testing::PrintToString(text) << ", copy keys the editor saw: "
+                                                    << testing::PrintToString(editor_.Log());
+    ASSERT_EQ(MessageCount(), ++before_);
     const std::string last = LastStoredMessage();
     // An empty destination in the request: the service uses the account's own phone.
     EXPECT_NE(last.find("\"destination\": \"447700900001\""), std::string::npos) << last;

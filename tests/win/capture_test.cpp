@@ -10,7 +10,6 @@
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "input_util.h"
-#include "wine_util.h"
 
 using namespace test_input;
 using modHotkeys::state;
@@ -31,7 +30,7 @@ class Capture : public ::testing::Test {
     testing_win::PumpFor(100);
   }
   frmOptions* options_ = nullptr;
-  Editor editor_{testing_win::WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe")};
+  Editor editor_;
 };
 
 }  // namespace

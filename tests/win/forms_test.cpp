@@ -32,12 +32,3 @@ TEST(Forms, UnloadingTheLastFormEndsTheMessageLoop) {
   ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
 }
-
-TEST(Forms, CloseBoxUnloadsAFormThatDoesNotSayOtherwise) {
-  HWND window = frmWarning::Get().hWnd();
-  ::SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(frmWarning::IsLoaded());
-  EXPECT_FALSE(::IsWindow(window));
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}  // drop the quit message
-}

@@ -1,19 +1,22 @@
 #pragma once
-// Header-only helpers shared by the win and e2e tests: keyboard input through the system's
-// input queue (SendInput), the clipboard as other programs see it, the test editor, and the
-// stand-in browser.
+// Helpers shared by the win and e2e tests: keyboard and mouse input through the system's input
+// queue (SendInput), the clipboard as other programs see it, the test editor, and the stand-in
+// browser.
 #include <windows.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "wine_util.h"
+
 namespace test_input {
 
+using testing_win::PumpUntil;
+
 // Presses (or, with KEYEVENTF_KEYUP, releases) the keys in the order given as one input sequence.
-inline void Keys(std::initializer_list<WORD> keys, DWORD flags = 0) {
+inline void Keys(const std::vector<WORD>& keys, DWORD flags = 0) {
   std::vector<INPUT> in;
   for (WORD vk : keys) {
     in.push_back(INPUT{INPUT_KEYBOARD, {}});
@@ -21,21 +24,19 @@ inline void Keys(std::initializer_list<WORD> keys, DWORD flags = 0) {
   }
   ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
-inline void PressCtrlAlt(WORD key) {
-  Keys({VK_CONTROL, VK_MENU, key});
-  Keys({key, VK_MENU, VK_CONTROL}, KEYEVENTF_KEYUP);
+// Presses the keys in order and lets them go in reverse: Press({VK_CONTROL, VK_MENU, 'P'}).
+inline void Press(const std::vector<WORD>& keys) {
+  Keys(keys);
+  Keys({keys.rbegin(), keys.rend()}, KEYEVENTF_KEYUP);
 }
+inline void PressCtrlAlt(WORD key) { Press({VK_CONTROL, VK_MENU, key}); }
 
-// Runs this thread's messages until `done` or about `ms` milliseconds have passed.
-template <class Done>
-bool PumpUntil(Done done, DWORD ms = 5000) {
-  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < ms; ::Sleep(10)) {
-    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  return done();
+// The real mouse moved to `at` on the screen, with the MOUSEEVENTF_ button `flags` given.
+inline void Mouse(POINT at, DWORD flags = 0) {
+  INPUT in{INPUT_MOUSE, {}};
+  in.mi = {at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1), at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1),
+           0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags, 0, 0};
+  ::SendInput(1, &in, sizeof in);
 }
 
 using ClipboardFormats = std::vector<std::pair<UINT, std::string>>;
@@ -76,22 +77,10 @@ inline std::wstring ClipboardText() {
 // Insert presses it saw with their modifiers.
 class Editor {
  public:
-  explicit Editor(const std::wstring& exe) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_)) return;
+  Editor() {
     // Found while still being created: wait for the boxes too (WS_VISIBLE applies after WM_CREATE).
-    PumpUntil([&] {
-      main_ = ::FindWindowW(L"BrevioTestEditor", nullptr);
-      return (log_ = ::GetDlgItem(main_, 101)) != nullptr;
-    }, 15000);
+    PumpUntil([&] { return (log_ = ::GetDlgItem(main_ = ::FindWindowW(L"BrevioTestEditor", nullptr), 101)) != nullptr; }, 15000);
     edit_ = ::GetDlgItem(main_, 100);
-  }
-  ~Editor() {
-    ::TerminateProcess(info_.hProcess, 0);
-    ::WaitForSingleObject(info_.hProcess, 5000);
-    ::CloseHandle(info_.hProcess);
-    ::CloseHandle(info_.hThread);
   }
   bool Ready() const { return edit_ && log_; }
   HWND Window() const { return main_; }
@@ -111,7 +100,7 @@ class Editor {
   }
 
  private:
-  PROCESS_INFORMATION info_{};
+  testing_win::Process process_{testing_win::WindowsPath(BREVIO_TEST_APPS_DIR "/edit_app.exe")};
   HWND main_ = nullptr, edit_ = nullptr, log_ = nullptr;
 };
 
@@ -120,7 +109,8 @@ class Editor {
 // prefix is shared by the tree's tests, so the handlers before are put back.
 class StandInBrowser {
  public:
-  StandInBrowser(const std::wstring& exe, const std::wstring& log) {
+  explicit StandInBrowser(const std::wstring& log) {
+    const std::wstring exe = testing_win::WindowsPath(BREVIO_TEST_APPS_DIR "/url_recorder.exe");
     for (const wchar_t* key : kKeys) {
       wchar_t old[1024] = {};
       DWORD size = sizeof old;

@@ -1,4 +1,4 @@
-// The options window whole: its tabs, keys, help link, padlock and hotkey notes, the tray menu,
+// The options window whole: its tabs, keys, help link, padlock and hotkey letters, the tray menu,
 // and the addresses that its buttons hand to the shell, as a stand-in browser receives them.
 #include <gtest/gtest.h>
 
@@ -6,19 +6,18 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
 #include "app/controls_win.h"
 #include "app/login_token.h"
 #include "app/modHotkeys_win.h"
+#include "hotkeys/HotkeySubclass_win.h"
 #include "input_util.h"
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
 #include "phone/frmPhone_win.h"
 #include "app/frmWarning_win.h"
-#include "wine_util.h"
 
 using modHotkeys::state;
 using namespace testing_win;
@@ -28,29 +27,14 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-// Runs the program's own message handling (key preview included) until `done` or `ms` pass.
-template <class Done>
-bool RunUntil(Done done, DWORD ms = 3000) {
-  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < ms; ::Sleep(10)) forms::DoEvents();
-  return done();
-}
-
 // The real mouse moved over `control` (and with `click`, its left button pressed and released).
 void MouseAt(HWND control, POINT at, bool click = false) {
   ::ClientToScreen(control, &at);
-  INPUT in[3] = {{INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}};
-  in[0].mi = {at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1), at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1),
-              0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(1, in, sizeof(INPUT));
+  test_input::Mouse(at);
   if (!click) return;
-  RunUntil([] { return false; }, 100);  // the pointer is over it before the button goes down
-  ::SendInput(2, in + 1, sizeof(INPUT));
-}
-void Key(WORD vk) {
-  test_input::Keys({vk});
-  test_input::Keys({vk}, KEYEVENTF_KEYUP);
+  PumpFor(100);  // the pointer is over it before the button goes down
+  test_input::Mouse(at, MOUSEEVENTF_LEFTDOWN);
+  test_input::Mouse(at, MOUSEEVENTF_LEFTUP);
 }
 void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
 // What the notification area tells the window (version 4: the event and the icon in lParam).
@@ -61,6 +45,16 @@ bool Underlined(HWND label) {
   LOGFONTW lf{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof lf, &lf);
   return lf.lfUnderline != 0;
+}
+// Whether the system still has Ctrl+Alt+key free (taken means registered by someone).
+bool CtrlAltFree(UINT key) {
+  win::unique_window probe(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  return ::RegisterHotKey(probe.get(), 0x77, MOD_CONTROL | MOD_ALT, key) && ::UnregisterHotKey(probe.get(), 0x77);
+}
+// The user picks a letter in a list: the list changes and tells its window.
+void ChooseLetter(frmOptions& options, HWND list, int id, wchar_t letter) {
+  ::SendMessageW(list, CB_SETCURSEL, letter - L'A', 0);
+  ::SendMessageW(options.hWnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 std::wstring SettingsFile() { return modHotkeys::AppPath() + L"\\" + settings_file::kFileName; }
 
@@ -87,34 +81,21 @@ class OptionsWindow : public ::testing::Test {
   }
   frmOptions& Shown() {
     options.Show();
-    RunUntil([&] { return ::GetForegroundWindow() == options.hWnd(); });
+    PumpUntil([&] { return ::GetForegroundWindow() == options.hWnd(); });
     return options;
   }
 };
 
 }  // namespace
 
-TEST_F(OptionsWindow, FourTabsHoldTheirControlsAndTexts) {
+// Each tab shows its own page's controls and hides the others'.
+TEST_F(OptionsWindow, FourTabsShowTheirOwnControlsOnly) {
   Shown();
-  EXPECT_EQ(ui::GetText(options.hWnd()), L"Lumora - Brevio");
-  const Texts outside = {L"?", L"Hide Options at startup", L"&Send SMS", L"&Outbox", L"S&ave", L"&Cancel"};
-  const std::pair<const wchar_t*, Texts> tabs[] = {
-      {L"Options", {L"Brevio lets you send selected information from your screen to a mobile phone via a keyboard shortcut.",
-                    L"Set your Lumora account details:", L"Username:", L"Register here...", L"Password:",
-                    L"To send selected text to your phone press:  CTRL + ALT +",
-                    L"To send to a selected phone number press: CTRL + ALT +", L"Your international country code:",
-                    L"To add an optional footer to all your messages add some text here:"}},
-      {L"Buy Messages", {L"Choose the number of messages required:", L"Buy Credits",
-                         L"Check your current message credits online:", L"Check credits"}},
-      {L"Help", {L"Getting Started:", L"Register here to start using Brevio",
-                 L"Once registered, enter your Username && Password on the Options tab.", L"Activate your account:",
-                 L"Activating your account enables you to send text from the screen straight to your phone e.g. flight booking references.",
-                 L"Also, messages will appear to come from your mobile number, which means people will be able to reply to your messages.",
-                 L"Activate here", L"Comprehensive and up-to-date help for Brevio can be found at:",
-                 L"http://localhost/help.jsp", L"Version: "}},  // a test program has no version resource
-      {L"Connection", {L"This application shares your Internet Connection Settings with Internet Explorer", L"Change",
-                       L"Locked: Secure connection. Unlocked: Standard connection",
-                       L"My proxy server requires authentication.", L"Username:", L"Password:"}},
+  const std::pair<const wchar_t*, std::vector<HWND>> tabs[] = {
+      {L"Options", {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter}},
+      {L"Buy Messages", {options.Combo3, options.cmdBuy, options.cmdCheckCredits}},
+      {L"Help", {options.Command3, options.cmdActivate, options.Label12, options.lblVersion}},
+      {L"Connection", {options.Command5, options.chkSecure, options.Label6, options.chkProxy}},
   };
   ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) {
@@ -125,21 +106,11 @@ TEST_F(OptionsWindow, FourTabsHoldTheirControlsAndTexts) {
     RECT tab;
     ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
     MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
-    EXPECT_TRUE(RunUntil([&] { return options.SelectedTab() == i; }));
-    Texts expected = tabs[i].second, shown;  // the visible labels' and buttons' captions
-    expected.insert(expected.end(), outside.begin(), outside.end());
-    for (HWND c = ::GetWindow(options.hWnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-      wchar_t kind[16] = {};
-      ::GetClassNameW(c, kind, 16);
-      if (::IsWindowVisible(c) && ::GetWindowTextLengthW(c) && (!lstrcmpiW(kind, L"Static") || !lstrcmpiW(kind, L"Button")))
-        shown.push_back(ui::GetText(c));
-    }
-    std::sort(expected.begin(), expected.end());
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(shown, expected) << "tab " << i;
+    EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
+    for (int page = 0; page < 4; ++page)
+      for (HWND control : tabs[page].second)
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, page == i) << "tab " << i << ", control of page " << page;
   }
-  EXPECT_FALSE(::IsWindowVisible(options.Text5));
-  EXPECT_EQ(::SendMessageW(options.txtFooter, EM_GETLIMITTEXT, 0, 0), 100);
 }
 
 // Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
@@ -172,23 +143,23 @@ TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
 TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlineFollowsTheMouse) {
   Shown();
   ::SetFocus(options.txtUsr);
-  Key(VK_F12);
-  EXPECT_TRUE(RunUntil([&] { return ::IsWindowVisible(options.Text5); }));
-  Key(VK_F12);
-  EXPECT_TRUE(RunUntil([&] { return !::IsWindowVisible(options.Text5); }));
+  test_input::Press({VK_F12});
+  EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(options.Text5); }));
+  test_input::Press({VK_F12});
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(options.Text5); }));
 
   options.SelectTab(frmOptions::kTabHelp);
   ASSERT_TRUE(Underlined(options.Label12));
   int wiggle = 0;  // the mouse keeps moving by a pixel, as a hand on it does
-  EXPECT_TRUE(RunUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
-  EXPECT_TRUE(RunUntil([&] {  // over the page's empty lower right
+  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
+  EXPECT_TRUE(PumpUntil([&] {  // over the page's empty lower right
     MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300});
     return Underlined(options.Label12);
   }));
 
   ui::SetText(options.txtUsr, L"bob");
-  Key(VK_ESCAPE);
-  EXPECT_TRUE(RunUntil([&] { return !options.Visible(); }));
+  test_input::Press({VK_ESCAPE});
+  EXPECT_TRUE(PumpUntil([&] { return !options.Visible(); }));
   EXPECT_EQ(state.Usr, L"alice") << "not saved";
   EXPECT_EQ(ui::GetText(options.txtUsr), L"bob") << "not discarded";
   EXPECT_EQ(::GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
@@ -198,10 +169,10 @@ TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
   CopyImagesTo(modHotkeys::AppPath());  // the padlock's pictures, beside this program
   frmOptions& fresh = Reloaded();
   fresh.Show();
-  RunUntil([&] { return ::GetForegroundWindow() == fresh.hWnd(); });
+  PumpUntil([&] { return ::GetForegroundWindow() == fresh.hWnd(); });
   fresh.SelectTab(frmOptions::kTabConnection);
   auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
-    RunUntil([] { return false; }, 150);
+    PumpFor(150);
     RECT rc;
     ::GetClientRect(fresh.chkSecure, &rc);
     const COLORREF c = ::GetPixel(win::window_dc(fresh.chkSecure).get(), rc.right / 2 - 6, rc.bottom / 2 + 6);
@@ -209,8 +180,8 @@ TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
   };
   EXPECT_FALSE(gold());
   ::SetFocus(fresh.chkSecure);
-  Key(VK_SPACE);
-  ASSERT_TRUE(RunUntil([&] { return ui::IsChecked(fresh.chkSecure); }));
+  test_input::Press({VK_SPACE});
+  ASSERT_TRUE(PumpUntil([&] { return ui::IsChecked(fresh.chkSecure); }));
   EXPECT_TRUE(gold());
   Click(fresh.cmdSave);
   EXPECT_FALSE(fresh.Visible());
@@ -248,27 +219,49 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
   EXPECT_FALSE(frmOptions::IsLoaded() || frmPhone::IsLoaded());
 }
 
-TEST_F(OptionsWindow, HotkeyTakenByAnotherProgramIsNamedBesideItsList) {
+// The letter lists: registered on load, one taken by another program named beside its list
+// (not alerted), a change registered at once but stored only by Save, the other hotkey's
+// letter refused, and everything released when the window unloads.
+TEST_F(OptionsWindow, HotkeyLettersRegisterAtOnceRefuseTheOtherOnesAndAreReleasedOnUnload) {
   win::unique_window other(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   ASSERT_TRUE(::RegisterHotKey(other.get(), 0x55, MOD_CONTROL | MOD_ALT, 'Q'));
   state.VKey2 = 'Q';
   frmOptions& fresh = Reloaded();
+  EXPECT_FALSE(CtrlAltFree('P'));
+  EXPECT_TRUE(CtrlAltFree('A')) << "the start-up Ctrl+Alt+A is released again";
+  EXPECT_EQ(::SendMessageW(fresh.Combo1, CB_GETCURSEL, 0, 0), 'P' - 'A');
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus1), L"");
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"Ctrl+Alt+Q is in use by another program: choose another letter");
-  ::SendMessageW(fresh.Combo2, CB_SETCURSEL, 'R' - 'A', 0);
-  ::SendMessageW(fresh.hWnd(), WM_COMMAND, MAKEWPARAM(ids::kCombo2, CBN_SELCHANGE), reinterpret_cast<LPARAM>(fresh.Combo2));
+  EXPECT_FALSE(frmWarning::IsLoaded());
+  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'R');
   EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
+  EXPECT_FALSE(CtrlAltFree('R')) << "registered at once";
   EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"") << "a free letter clears the note";
+  EXPECT_EQ(state.VKey2, 'Q') << "the setting changes only when saved";
+
+  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'P');  // hotkey 1's
+  EXPECT_EQ(::SendMessageW(fresh.Combo2, CB_GETCURSEL, 0, 0), 'R' - 'A') << "back to R";
+  EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
+  ASSERT_TRUE(frmWarning::IsLoaded() && frmWarning::Get().Visible());
+  EXPECT_EQ(frmWarning::Get().Message(), L"Hotkey combinations cannot be the same");
+
+  const ATOM atom = static_cast<ATOM>(fresh.VBHotKey2->hAtom());
+  forms::UnloadAll();  // the registries go when empty, the atoms are deleted
+  EXPECT_EQ(HotkeySubclass::HotkeyControls(), nullptr);
+  EXPECT_EQ(HotkeySubclass::SubclassedWindows(), nullptr);
+  wchar_t name[32];
+  EXPECT_EQ(::GlobalGetAtomNameW(atom, name, 32), 0u);
+  EXPECT_TRUE(CtrlAltFree('P') && CtrlAltFree('R'));
 }
 
 TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {
   TempDir dir;
   const std::wstring log = dir / L"opened.txt";
-  test_input::StandInBrowser browser(WindowsPath(BREVIO_TEST_APPS_DIR) + L"\\url_recorder.exe", log);
+  test_input::StandInBrowser browser(log);
   Texts expected;
   auto opened = [&] {  // the addresses logged, once as many as expected have arrived
     Texts lines;
-    RunUntil([&] {
+    PumpUntil([&] {
       lines.clear();
       std::string bytes = ReadFileBytes(log);
       for (std::size_t at; (at = bytes.find('\n')) != std::string::npos; bytes.erase(0, at + 1)) lines.emplace_back(bytes.begin(), bytes.begin() + at);
@@ -313,7 +306,7 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   Click(options.cmdRegister);  // opened after them, so it would follow anything they opened
   expected.push_back(L"https://localhost/options.jsp");
   EXPECT_EQ(opened(), expected);
-  RunUntil([] { return false; }, 1000);
+  PumpFor(1000);
   EXPECT_EQ(opened(), expected) << "and nothing after it";
 }
 
@@ -347,11 +340,11 @@ TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
   CopyImagesTo(modHotkeys::AppPath());  // the phone's corners outside its shape, its body inside
   frmPhone& phone = frmPhone::Get();
   phone.Show();
-  RunUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
+  PumpUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
   win::unique_region shape(::CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(::GetWindowRgn(phone.hWnd(), shape.get()), ERROR);
   for (POINT p : {POINT{0, 0}, POINT{149, 0}, POINT{0, 351}, POINT{149, 351}, POINT{2, 8}, POINT{75, 340}, POINT{37, 220}})
     EXPECT_EQ(::PtInRegion(shape.get(), px(p.x), px(p.y)) != 0, p.x == 75 || p.x == 37) << p.x << "," << p.y;
   MouseAt(phone.hWnd(), {px(72), px(247)}, true);  // where the picture shows the key 5
-  EXPECT_TRUE(RunUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
+  EXPECT_TRUE(PumpUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
 }

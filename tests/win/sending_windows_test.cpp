@@ -62,16 +62,12 @@ class SendingWindows : public testing::Test {
 
 }  // namespace
 
-TEST_F(SendingWindows, AlertIsCentredAndASecondAlertReplacesTextAndMode) {
+TEST_F(SendingWindows, ASecondAlertReplacesTextAndModeAndLongTextsFit) {
   frmWarning::Alert(AlertMode::Settings, L"first");
   frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
   frmWarning& alert = frmWarning::Get();
   EXPECT_EQ(alert.Mode, AlertMode::Phone);
   EXPECT_EQ(alert.Message(), L"Please enter a mobile number to send to.");
-  RECT window;
-  ::GetWindowRect(alert.hWnd(), &window);
-  EXPECT_NEAR((window.left + window.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 2);
-  EXPECT_NEAR((window.top + window.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 2);
   EXPECT_EQ(::GetFocus(), alert.Command1) << "OK has the focus";
   // Long texts, such as a whole error page, fit (beyond an edit box's default 32767 characters).
   std::wstring page;
@@ -115,28 +111,20 @@ TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTh
 TEST_F(SendingWindows, CloseBoxUnloadsTheAlertWithoutTheStepsOfOk) {
   StartSending();
   frmWarning::Alert(AlertMode::Settings, L"x");
-  ::SendMessageW(frmWarning::Get().hWnd(), WM_CLOSE, 0, 0);
+  const HWND alert = frmWarning::Get().hWnd();
+  ::SendMessageW(alert, WM_CLOSE, 0, 0);
   PumpFor(50);
-  EXPECT_FALSE(frmWarning::IsLoaded());
+  EXPECT_FALSE(frmWarning::IsLoaded() || ::IsWindow(alert));
   EXPECT_TRUE(frmSending::Get().Visible());
   EXPECT_TRUE(frmSending::Get().TimerEnabled());
   EXPECT_FALSE(frmOptions::Get().Visible());
 }
 
-TEST_F(SendingWindows, SendingBarGrows300TwipsPerTickWithoutBoundAndAClickOutsideTheStripUnloads) {
+TEST_F(SendingWindows, AClickOutsideTheBarsStripUnloadsTheSendingWindow) {
   StartSending();
   frmSending& s = frmSending::Get();
-  EXPECT_EQ(s.BarWidth(), frmSending::kDesignBarWidth);
-  PumpFor(1100);  // about five ticks of 200 ms
-  const auto grown = s.BarWidth() - frmSending::kDesignBarWidth;
-  EXPECT_EQ(grown % 300, 0);
-  EXPECT_GE(grown, 3 * 300);
-  EXPECT_LE(grown, 7 * 300);
-  for (int i = 0; i < 20; ++i) s.Timer1_Timer();  // far past the strip's 2775 twips
-  EXPECT_EQ(s.BarWidth(), frmSending::kDesignBarWidth + grown + 20 * 300);
-  // A click inside the strip does nothing; outside it the window goes, timer and all.
   ::SendMessageW(s.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
-  ASSERT_TRUE(frmSending::IsLoaded());
+  ASSERT_TRUE(frmSending::IsLoaded()) << "a click inside the strip does nothing";
   ::SendMessageW(s.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   EXPECT_FALSE(frmSending::IsLoaded());
   // The next send creates it afresh with the bar at its design width.

@@ -1,46 +1,105 @@
 #pragma once
-// Helpers for Windows tests that start the real program and look at its windows.
+// Helpers of the Windows-side tests (tests/win, tests/e2e, the start-up benchmark): paths,
+// folders and files, started programs and their windows, and running this thread's messages.
 #include <windows.h>
 
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/forms_win.h"
 #include "app/handles_win.h"
 
 namespace testing_win {
 
 // A Linux path (as CMake passes it) seen from inside Wine, through its Z: drive.
-std::wstring WindowsPath(const std::string& unix_path);
+inline std::wstring WindowsPath(const std::string& unix_path) {
+  std::wstring out = L"Z:";
+  for (char c : unix_path) out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+  return out;
+}
+
+// Runs this thread's messages through the program's own dispatch (key preview, dialog keys)
+// until `done` or about `ms` milliseconds have passed. The quit message that unloading the
+// last form posts is dropped: left queued, it would end the next message box or menu at once.
+template <class Done>
+bool PumpUntil(Done done, DWORD ms = 5000) {
+  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < ms;) {
+    forms::DoEvents();
+    for (MSG quit; ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {}
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+inline void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
 // A fresh empty folder under the temporary directory, removed again by the destructor.
 class TempDir {
  public:
-  TempDir();
-  ~TempDir();
-  const std::wstring& path() const { return path_; }
-  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+  TempDir() {
+    static int counter = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("brevio-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
+    std::filesystem::create_directory(path_);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::wstring path() const { return path_.wstring(); }
+  std::wstring operator/(const std::wstring& name) const { return (path_ / name).wstring(); }
 
  private:
-  std::wstring path_;
+  std::filesystem::path path_;
 };
 
-// A folder holding a copy of brevio.exe (and its pictures) to run it from.
-std::wstring PrepareRunFolder(const TempDir& dir);
-// Copies the program's "images" folder into `folder`.
-void CopyImagesTo(const std::wstring& folder);
+// Copies the program's pictures into `folder`\images.
+inline void CopyImagesTo(const std::wstring& folder) {
+  ::CreateDirectoryW((folder + L"\\images").c_str(), nullptr);
+  for (const auto& image : std::filesystem::directory_iterator(WindowsPath(BREVIO_BIN_DIR "/images")))
+    ::CopyFileW(image.path().c_str(), (folder + L"\\images\\" + image.path().filename().wstring()).c_str(), FALSE);
+}
+// A folder holding a copy of brevio.exe (and its pictures) to run it from; the exe's path.
+inline std::wstring PrepareRunFolder(const TempDir& dir) {
+  std::filesystem::copy_file(WindowsPath(BREVIO_BIN_DIR "/brevio.exe"), dir / L"brevio.exe");
+  CopyImagesTo(dir.path());
+  return dir / L"brevio.exe";
+}
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytes(const std::wstring& path);
+inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+inline std::string ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
-// A started process, ended on destruction if still running.
+// A started process (in `dir`, or the test's own folder), ended on destruction if still running.
 class Process {
  public:
-  Process(const std::wstring& exe, const std::wstring& dir);
-  ~Process();
+  Process(const std::wstring& exe, const std::wstring& dir = L"") {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring command = L"\"" + exe + L"\"";
+    ::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     dir.empty() ? nullptr : dir.c_str(), &si, &info_);
+  }
+  ~Process() {
+    if (!info_.hProcess) return;
+    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 1);
+    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::CloseHandle(info_.hProcess);
+    ::CloseHandle(info_.hThread);
+  }
+  bool started() const { return info_.hProcess != nullptr; }
   DWORD id() const { return info_.dwProcessId; }
   HANDLE handle() const { return info_.hProcess; }
-  bool WaitForExit(DWORD ms, DWORD* exit_code = nullptr) const;
+  bool WaitForExit(DWORD ms, DWORD* exit_code = nullptr) const {
+    if (::WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return false;
+    return !exit_code || ::GetExitCodeProcess(info_.hProcess, exit_code);
+  }
 
  private:
   PROCESS_INFORMATION info_{};
@@ -48,18 +107,37 @@ class Process {
 
 struct WindowInfo {
   HWND hwnd;
-  std::wstring class_name;
   std::wstring title;
   bool visible;
 };
-// Top-level windows of a process, leaving out the system's own helper windows.
-std::vector<WindowInfo> WindowsOf(DWORD pid);
+// Top-level windows of a process, leaving out the system's own per-thread helper windows.
+inline std::vector<WindowInfo> WindowsOf(DWORD pid) {
+  std::pair<DWORD, std::vector<WindowInfo>> ctx{pid, {}};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto& [of, found] = *reinterpret_cast<decltype(ctx)*>(lp);
+        DWORD owner = 0;
+        wchar_t cls[32] = {}, title[512] = {};
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        ::GetClassNameW(hwnd, cls, 32);
+        ::GetWindowTextW(hwnd, title, 512);
+        if (owner == of && lstrcmpW(cls, L"IME") && lstrcmpW(cls, L"MSCTFIME UI"))
+          found.push_back({hwnd, title, ::IsWindowVisible(hwnd) != FALSE});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return ctx.second;
+}
 
-// Polls until `found` returns a window or the time is up; null then.
-HWND WaitFor(const std::function<HWND()>& found, DWORD timeout_ms = 15000);
-HWND WaitForWindow(DWORD pid, const std::wstring& title, bool visible, DWORD timeout_ms = 15000);
-
-// Runs the calling thread's pending messages for about `ms` milliseconds.
-void PumpFor(DWORD ms);
+// The process's top-level window titled `title` and (in)visible as asked; null when none came.
+inline HWND WaitForWindow(DWORD pid, const std::wstring& title, bool visible, DWORD timeout_ms = 15000) {
+  HWND found = nullptr;
+  PumpUntil([&] {
+    for (const auto& w : WindowsOf(pid))
+      if (w.title == title && w.visible == visible) found = w.hwnd;
+    return found != nullptr;
+  }, timeout_ms);
+  return found;
+}
 
 }  // namespace testing_win
