@@ -1,5 +1,7 @@
 #include "options/frmOptions_win.h"
 
+#include <commctrl.h>
+
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
@@ -144,8 +146,10 @@ bool frmOptions::PreviewKey(const MSG& msg) {
 
 LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // Whatever acts on the window once it is up finds every page, even ahead of kFinishLoad.
-  if (!loading_ && (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_SYSCOMMAND ||
-                    msg == options_ids::kTrayMessage))
+  // Drawing notices (the buttons' custom draw during the first paint) are no user's act.
+  const bool drawing = msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == NM_CUSTOMDRAW;
+  if (!loading_ && !drawing &&
+      (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_SYSCOMMAND || msg == options_ids::kTrayMessage))
     FinishLoad();
   if (LRESULT result; HandleOptionsMessage(msg, wp, lp, result)) return result;
   switch (msg) {
