@@ -1,5 +1,5 @@
-// The phone window on the virtual display, driven through its own messages: its shape and
-// place, dragging, the keypad, the number history, the arrows' highlights, the counters, the
+// The phone window on the virtual display, driven through its own messages: its place,
+// dragging, the keypad, the number history, the arrows' highlights, the counters, the
 // keys Enter and Esc, and the focus handed back on closing.
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
-#include "graphics/cDIBSection_win.h"
 #include "graphics/picture_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
@@ -38,27 +38,12 @@ RECT WindowRect(HWND w) {
   return ::GetWindowRect(w, &rc), rc;
 }
 
-// The pixels of a bitmap (24 bits, bottom-up), for comparing pictures rather than handles.
-std::vector<BYTE> PixelsOf(HBITMAP bitmap) {
-  cDIBSection dib;
-  dib.CreateFromPicture(bitmap);
-  ::GdiFlush();
-  const auto* bits = static_cast<const BYTE*>(dib.DIBSectionBitsPtr());
-  return bits ? std::vector<BYTE>(bits, bits + std::size_t(dib.BytesPerScanLine()) * dib.Height())
-              : std::vector<BYTE>{};
+// Pictures compared by their pixels rather than their handles.
+std::vector<std::uint32_t> PixelsOfFile(const wchar_t* name) {
+  return BitmapPixels(StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\" + name).Handle());
 }
-std::vector<BYTE> PixelsOfFile(const wchar_t* name) {
-  return PixelsOf(StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\" + name).Handle());
-}
-std::vector<BYTE> Shown(int id) {
-  return PixelsOf(reinterpret_cast<HBITMAP>(::SendMessageW(Item(id), STM_GETIMAGE, IMAGE_BITMAP, 0)));
-}
-
-// A plain visible window, for "the window behind" and "the application the user came from".
-// (A button: static controls are transparent to hit-testing.)
-win::unique_window OtherWindow(RECT at = {10, 10, 200, 100}) {
-  return win::unique_window(::CreateWindowExW(0, L"BUTTON", L"other", WS_POPUP | WS_VISIBLE, at.left, at.top,
-                                              at.right - at.left, at.bottom - at.top, nullptr, nullptr, nullptr, nullptr));
+std::vector<std::uint32_t> Shown(int id) {
+  return BitmapPixels(reinterpret_cast<HBITMAP>(::SendMessageW(Item(id), STM_GETIMAGE, IMAGE_BITMAP, 0)));
 }
 
 // Plays mouse input (screen point, MOUSEEVENTF_ button flags) from another thread while this
@@ -109,26 +94,13 @@ class PhoneWindow : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PhoneWindow, IsCentredAndItsBlackPixelsBelongToTheWindowBehind) {
-  HWND w = phone_->hWnd();
-  const RECT phone = WindowRect(w);
-  EXPECT_EQ(phone.left, ::GetSystemMetrics(SM_CXSCREEN) / 2 - 75);
-  EXPECT_EQ(phone.top, ::GetSystemMetrics(SM_CYSCREEN) / 2 - 176);
-  // Corners and the strip beside the rounded top are black in the picture; the body, the
-  // screen and a key are not. (The shape itself is checked in tests/win/graphics_test.cpp.)
-  win::unique_window behind = OtherWindow({phone.left - 20, phone.top - 20, phone.right + 20, phone.bottom + 20});
-  ShowPhone();
-  ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  PumpFor(100);
-  for (POINT p : {POINT{0, 0}, POINT{149, 0}, POINT{0, 351}, POINT{149, 351}, POINT{2, 8}})
-    EXPECT_EQ(::WindowFromPoint({phone.left + p.x, phone.top + p.y}), behind.get()) << p.x << "," << p.y;
-  for (POINT p : {POINT{75, 340}, POINT{75, 30}, POINT{8, 200}, POINT{37, 220}})
-    EXPECT_EQ(::GetAncestor(::WindowFromPoint({phone.left + p.x, phone.top + p.y}), GA_ROOT), w) << p.x << "," << p.y;
-}
-
-TEST_F(PhoneWindow, StaysWhereDraggedAcrossHideAndShow) {
+// Its shape, from the picture's black pixels, is checked with the scaling in
+// tests/win/options_window_test.cpp.
+TEST_F(PhoneWindow, ShowsCentredThenStaysWhereDraggedAcrossHideAndShow) {
   ShowPhone();
   const RECT start = WindowRect(phone_->hWnd());
+  EXPECT_EQ(start.left, ::GetSystemMetrics(SM_CXSCREEN) / 2 - 75);
+  EXPECT_EQ(start.top, ::GetSystemMetrics(SM_CYSCREEN) / 2 - 176);
   const int bx = start.left + 75, by = start.top + 340;  // the body below the keypad
   PlayMouse({{{bx, by}, 0}, {{bx, by}, MOUSEEVENTF_LEFTDOWN}, {{bx - 40, by - 60}, 0}, {{bx - 100, by - 150}, 0},
              {{bx - 100, by - 150}, MOUSEEVENTF_LEFTUP}});
@@ -158,18 +130,26 @@ TEST_F(PhoneWindow, KeypadAppendsDigitsUpToFifteenAndBackDeletes) {
   EXPECT_EQ(Number(), std::wstring(15, L'9'));
 }
 
-TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryAndACaptureKeepsThePosition) {
+TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryLightOnlyWhereTheyWouldAndACaptureKeepsThePosition) {
+  const auto up_lit = PixelsOfFile(L"up1.gif"), down_lit = PixelsOfFile(L"down1.gif");
+  const auto up_normal = PixelsOfFile(L"up.gif"), down_normal = PixelsOfFile(L"down.gif");
+  ASSERT_NE(up_lit, up_normal);
+  auto hover = [](int id) { ::SendMessageW(Item(id), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3)); return Shown(id); };
   state.History = {{L"441111"}, {L"442222"}, {L"443333"}};  // A, B, C; C just captured
   ui::SetText(phone_->txtNum, L"443333");
-  // Down to A and past it, then up to C and past it.
-  const std::pair<int, const wchar_t*> walk[] = {{ids::kDown, L"442222"}, {ids::kDown, L"441111"},
-                                                 {ids::kDown, L"441111"}, {ids::kUp, L"442222"},
-                                                 {ids::kUp, L"443333"},   {ids::kUp, L"443333"},
-                                                 {ids::kDown, L"442222"}};
-  for (auto [arrow, shown] : walk) {
+  // Down to A and past it, then up to C and past it: (arrow, number shown, position after).
+  const std::tuple<int, const wchar_t*, int> walk[] = {
+      {ids::kDown, L"442222", 1}, {ids::kDown, L"441111", 2}, {ids::kDown, L"441111", 2}, {ids::kUp, L"442222", 1},
+      {ids::kUp, L"443333", 0},   {ids::kUp, L"443333", 0},   {ids::kDown, L"442222", 1}};
+  for (auto [arrow, shown, position] : walk) {
     Click(arrow);
     EXPECT_EQ(Number(), shown);
+    EXPECT_EQ(hover(ids::kUp), position > 0 ? up_lit : up_normal) << "up lit at position " << position;
+    EXPECT_EQ(hover(ids::kDown), position < 2 ? down_lit : down_normal) << "down lit at position " << position;
   }
+  // Passing over the phone's own surface puts every button back to normal.
+  ::SendMessageW(phone_->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(75, 330));
+  EXPECT_EQ(Shown(ids::kDown), down_normal);
   // At B (position 1), D is captured: the position stays 1.
   ui::SetText(frmOptions::Get().txtCountryCode, L"44");
   phone_->AddToHistory(L"04444");  // national: 0 becomes 44
@@ -180,27 +160,6 @@ TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryAndACaptureKeepsThePosition) {
   Click(ids::kDown);
   Click(ids::kDown);
   EXPECT_EQ(Number(), L"442222") << "down from D's neighbour shows B";
-}
-
-TEST_F(PhoneWindow, ArrowsLightUpOnlyWhenTheyWouldMove) {
-  const auto up_lit = PixelsOfFile(L"up1.gif"), down_lit = PixelsOfFile(L"down1.gif");
-  const auto up_normal = PixelsOfFile(L"up.gif"), down_normal = PixelsOfFile(L"down.gif");
-  ASSERT_NE(up_lit, up_normal);
-  auto hover = [](int id) { ::SendMessageW(Item(id), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3)); };
-  state.History = {{L"1"}, {L"2"}, {L"3"}};
-  hover(ids::kUp);
-  EXPECT_EQ(Shown(ids::kUp), up_normal) << "position 0: up never lights";
-  hover(ids::kDown);
-  EXPECT_EQ(Shown(ids::kDown), down_lit);
-  Click(ids::kDown);
-  Click(ids::kDown);  // position 2 of 3: the oldest
-  hover(ids::kDown);
-  EXPECT_EQ(Shown(ids::kDown), down_normal);
-  hover(ids::kUp);
-  EXPECT_EQ(Shown(ids::kUp), up_lit);
-  // Passing over the phone's own surface puts every button back to normal.
-  ::SendMessageW(phone_->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(75, 330));
-  EXPECT_EQ(Shown(ids::kUp), up_normal);
 }
 
 TEST_F(PhoneWindow, CountersShowTotalPartsAndCharactersLeft) {
@@ -239,7 +198,9 @@ TEST_F(PhoneWindow, EnterOnTheFocusedSendButtonSendsAndAFailureKeepsTheWindowOpe
 }
 
 TEST_F(PhoneWindow, EnterOnCloseAndEscInTheMessageHideAndHandTheFocusBack) {
-  win::unique_window previous = OtherWindow();
+  // A plain visible window for the application the user came from.
+  win::unique_window previous(::CreateWindowExW(0, L"BUTTON", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 190, 90,
+                                                nullptr, nullptr, nullptr, nullptr));
   for (bool esc : {false, true}) {
     SCOPED_TRACE(esc ? "Esc" : "Enter on close");
     state.hWndPrev = previous.get();
