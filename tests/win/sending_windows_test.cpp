@@ -31,17 +31,16 @@ class SendingWindows : public testing::Test {
     frmOptions::Get().Hide();
   }
   void TearDown() override {
-    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
-    if (frmSending::IsLoaded()) frmSending::Get().Unload();
-    if (frmPhone::IsLoaded()) frmPhone::Get().Hide();
-    frmOptions::Get().Hide();
+    Reset();
     state.hWndPrev = nullptr;
     other_.reset();
     PumpFor(50);
   }
-  static void PressOk() {
-    ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
-    PumpFor(100);
+  static void Reset() {
+    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
+    if (frmSending::IsLoaded()) frmSending::Get().Unload();
+    if (frmPhone::IsLoaded()) frmPhone::Get().Hide();
+    frmOptions::Get().Hide();
   }
   static void StartSending() {
     frmSending::Get().Show();
@@ -76,48 +75,35 @@ TEST_F(SendingWindows, ASecondAlertReplacesTextAndModeAndLongTextsFit) {
   EXPECT_EQ(alert.Message().size(), page.size());
 }
 
-TEST_F(SendingWindows, OkOnASendResultResetsTheSendingWindowAndReturnsToTheOtherApplication) {
-  StartSending();
-  PumpFor(500);
-  ASSERT_GT(frmSending::Get().BarWidth(), frmSending::kDesignBarWidth);
-  frmWarning::Alert(AlertMode::SendResult, L"Message sent");
-  PressOk();
-  EXPECT_FALSE(frmWarning::IsLoaded()) << "OK unloads the alert";
-  EXPECT_FALSE(frmSending::Get().Visible());
-  EXPECT_FALSE(frmSending::Get().TimerEnabled());
-  EXPECT_EQ(::GetForegroundWindow(), other_.get());
-  EXPECT_FALSE(frmOptions::Get().Visible());
-  PumpFor(500);  // the bar stays empty while hidden, so the next send starts it from 0
-  EXPECT_EQ(frmSending::Get().BarWidth(), 0);
-}
-
-TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTheFocusAlone) {
-  frmWarning::Alert(AlertMode::Settings, L"Please enter your Lumora username and password");
-  PressOk();
-  EXPECT_TRUE(frmOptions::Get().Visible());
-  EXPECT_EQ(::GetForegroundWindow(), other_.get());
-  EXPECT_TRUE(frmSending::IsLoaded()) << "loaded to be reset even when no send ran";
-  EXPECT_FALSE(frmSending::Get().Visible());
-
-  frmOptions::Get().Hide();
-  frmPhone::Get().Show();
-  PumpFor(100);
-  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
-  PressOk();
-  EXPECT_NE(::GetForegroundWindow(), other_.get());
-  EXPECT_FALSE(frmOptions::Get().Visible());
-}
-
-TEST_F(SendingWindows, CloseBoxUnloadsTheAlertWithoutTheStepsOfOk) {
-  StartSending();
-  frmWarning::Alert(AlertMode::Settings, L"x");
-  const HWND alert = frmWarning::Get().hWnd();
-  ::SendMessageW(alert, WM_CLOSE, 0, 0);
-  PumpFor(50);
-  EXPECT_FALSE(frmWarning::IsLoaded() || ::IsWindow(alert));
-  EXPECT_TRUE(frmSending::Get().Visible());
-  EXPECT_TRUE(frmSending::Get().TimerEnabled());
-  EXPECT_FALSE(frmOptions::Get().Visible());
+// OK on the alert stops and empties the sending window (loading it if need be), shows the
+// options for a settings alert and gives the front back to the other application unless the
+// phone asked; the close box only unloads the alert.
+TEST_F(SendingWindows, OkOnTheAlertDoesTheStepsOfItsModeAndTheCloseBoxOnlyUnloadsIt) {
+  const struct {
+    AlertMode mode;
+    bool ok, sending, options_shown;
+  } cases[] = {{AlertMode::SendResult, true, true, false}, {AlertMode::Settings, true, false, true},
+               {AlertMode::Phone, true, false, false}, {AlertMode::Settings, false, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(c.mode) << (c.ok ? ", OK" : ", close box"));
+    if (c.sending) StartSending();
+    if (c.mode == AlertMode::Phone) frmPhone::Get().Show();
+    PumpFor(100);
+    frmWarning::Alert(c.mode, L"x");
+    const HWND alert = frmWarning::Get().hWnd();
+    ::SendMessageW(c.ok ? frmWarning::Get().Command1 : alert, c.ok ? BM_CLICK : WM_CLOSE, 0, 0);
+    PumpFor(100);
+    EXPECT_FALSE(frmWarning::IsLoaded() || ::IsWindow(alert));
+    ASSERT_TRUE(frmSending::IsLoaded());
+    EXPECT_EQ(frmSending::Get().Visible(), !c.ok);
+    EXPECT_EQ(frmSending::Get().TimerEnabled(), !c.ok);
+    EXPECT_EQ(frmOptions::Get().Visible(), c.options_shown);
+    EXPECT_TRUE(!c.ok || (::GetForegroundWindow() == other_.get()) == (c.mode != AlertMode::Phone)) << "the front";
+    PumpFor(500);  // a running bar grows; an emptied one stays empty while hidden
+    const int bar = frmSending::Get().BarWidth();
+    EXPECT_TRUE(c.ok ? bar == 0 : bar > frmSending::kDesignBarWidth) << bar;
+    Reset();
+  }
 }
 
 TEST_F(SendingWindows, AClickOutsideTheBarsStripUnloadsTheSendingWindow) {
