@@ -28,12 +28,6 @@ struct Canvas {
   cDIBSection dib;
 };
 
-std::wstring ThisProgram() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
-
 }  // namespace
 
 TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
@@ -124,7 +118,9 @@ TEST(ShapeRegion, SaveLoadFromFileAndLoadFromResourceGiveTheSameRegion) {
 
   // A module with RT_RCDATA #101 holding the region file: a copy of this program, updated.
   const std::wstring module = dir / L"module.exe";
-  ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), module.c_str(), FALSE));
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(::CopyFileW(self, module.c_str(), FALSE));
   HANDLE update = ::BeginUpdateResourceW(module.c_str(), FALSE);
   ASSERT_TRUE(::UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                 const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size())));

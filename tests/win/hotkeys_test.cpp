@@ -42,17 +42,9 @@ struct FakeControl : HotkeyControl {
   std::vector<std::pair<std::int32_t, std::int32_t>> presses;
 };
 
-class Hotkeys : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(SubclassedWindows(), nullptr) << "a previous test left a window hooked";
-    ASSERT_EQ(HotkeyControls(), nullptr) << "a previous test left a control registered";
-  }
-};
-
 }  // namespace
 
-TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
+TEST(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
   // Real windows carry the hook; other controls sit under the keys of handles 123 and 1234,
   // which share a prefix, so that a loose key comparison would show.
   auto window = RecordingWindow();
@@ -87,7 +79,7 @@ TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhooking
   EXPECT_EQ(SubclassedWindows(), nullptr);
 }
 
-TEST_F(Hotkeys, TheControlRegistersOnStartRaisesPressesAndReportsRefusalsAfterStart) {
+TEST(Hotkeys, TheControlRegistersOnStartRaisesPressesAndReportsRefusalsAfterStart) {
   auto squatter = RecordingWindow();
   ASSERT_TRUE(::RegisterHotKey(squatter.get(), 7, MOD_CONTROL | MOD_ALT, 'Q'));
   auto control = std::make_shared<VBHotKey>();
