@@ -88,27 +88,6 @@ class OptionsWindow : public ::testing::Test {
 
 }  // namespace
 
-// Each tab, clicked, shows its own page's controls and hides the others'.
-TEST_F(OptionsWindow, FourTabsShowTheirOwnControlsOnly) {
-  Shown();
-  const std::vector<HWND> pages[] = {
-      {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter},
-      {options.Combo3, options.cmdBuy, options.cmdCheckCredits},
-      {options.Command3, options.cmdActivate, options.Label12, options.lblVersion},
-      {options.Command5, options.chkSecure, options.Label6, options.chkProxy},
-  };
-  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
-  for (int i = 0; i < 4; ++i) {
-    RECT tab;
-    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
-    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
-    EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
-    for (int page = 0; page < 4; ++page)
-      for (HWND control : pages[page])
-        EXPECT_EQ(::IsWindowVisible(control) != FALSE, page == i) << "tab " << i << ", control of page " << page;
-  }
-}
-
 // Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
 // from the notification itself, so the screen's density must not change what they do.
 TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
@@ -146,12 +125,11 @@ TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlin
 
   options.SelectTab(frmOptions::kTabHelp);
   ASSERT_TRUE(Underlined(options.Label12));
-  int wiggle = 0;  // the mouse keeps moving by a pixel, as a hand on it does
+  // The mouse keeps moving by a pixel, as a hand on it does: over the link, then over the
+  // page's empty lower right.
+  int wiggle = 0;
   EXPECT_TRUE(PumpUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
-  EXPECT_TRUE(PumpUntil([&] {  // over the page's empty lower right
-    MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300});
-    return Underlined(options.Label12);
-  }));
+  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300}); return Underlined(options.Label12); }));
 
   ui::SetText(options.txtUsr, L"bob");
   test_input::Press({VK_ESCAPE});
@@ -255,11 +233,7 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   test_input::StandInBrowser browser(log);
   std::string expected;  // the addresses, each with its line feed, in order
   auto expect = [&](const std::wstring& address) { expected += std::string(address.begin(), address.end()) + "\n"; };
-  auto opened = [&] {  // the log, once as long as expected
-    std::string bytes;
-    PumpUntil([&] { return (bytes = ReadFileBytes(log)).size() >= expected.size(); }, 15000);
-    return bytes;
-  };
+  auto opened = [&] { PumpUntil([&] { return ReadFileBytes(log).size() >= expected.size(); }, 15000); return ReadFileBytes(log); };
   Shown();
   ui::SetText(options.txtUsr, L"typed, not saved");  // the token is made of the saved account
   const std::wstring t = account_pages::LoginToken(L"alice", L"s3cret");
@@ -300,9 +274,10 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   EXPECT_EQ(opened(), expected) << "and nothing after it";
 }
 
-// Also run at 144 dots per inch: the windows and their controls scale with the screen, no
-// caption is cut, and the phone's shape and keys lie where its scaled picture has them.
-TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
+// Also run at 144 dots per inch: the windows and their controls scale with the screen, each tab
+// shows its own page, no caption is cut, and the phone's shape and keys lie where its scaled
+// picture has them.
+TEST_F(OptionsWindow, TabsShowTheirPagesAndWindowsScaleWithTheScreenKeepingEveryCaptionWhole) {
   const int dpi = ::GetDeviceCaps(win::window_dc(nullptr).get(), LOGPIXELSX);
   auto px = [&](int design) { return LONG{::MulDiv(design, dpi, 96)}; };
   auto client = [](HWND w) { RECT rc{}; return ::GetClientRect(w, &rc), rc; };
@@ -321,7 +296,23 @@ TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
       EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << need.right << "x" << need.bottom << " in " << room.right << "x" << room.bottom << " " << where << ": " << ::testing::PrintToString(ui::GetText(c));
     }
   };
-  for (int tab = 0; tab < 4; ++tab) { options.SelectTab(tab); captions_fit(options.hWnd(), tab); }
+  const std::vector<HWND> pages[] = {
+      {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter},
+      {options.Combo3, options.cmdBuy, options.cmdCheckCredits},
+      {options.Command3, options.cmdActivate, options.Label12, options.lblVersion},
+      {options.Command5, options.chkSecure, options.Label6, options.chkProxy},
+  };
+  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {  // each tab, clicked, shows its own page's controls and hides the others'
+    RECT tab;
+    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
+    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
+    EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
+    for (int page = 0; page < 4; ++page)
+      for (HWND control : pages[page])
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, page == i) << "tab " << i << ", control of page " << page;
+    captions_fit(options.hWnd(), i);
+  }
   frmWarning::Alert(AlertMode::SendResult, L"Message sent");
   captions_fit(frmWarning::Get().hWnd(), 4);
   EXPECT_EQ(client(frmWarning::Get().hWnd()).right, px(265));
