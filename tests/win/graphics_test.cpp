@@ -48,10 +48,7 @@ TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
   ASSERT_TRUE(d.Width() == 3 && d.Height() == 300);
   EXPECT_EQ(d.BytesPerScanLine(), 12) << "9 bytes of pixels, padded to 4";
   ::GdiFlush();
-  auto pixel = [&](int x, int stored_line) {
-    const BYTE* p = d.Pixels().At(x, stored_line);
-    return RGB(p[2], p[1], p[0]);
-  };
+  auto pixel = [&](int x, int stored_line) { const BYTE* p = d.Pixels().At(x, stored_line); return RGB(p[2], p[1], p[0]); };
   EXPECT_EQ(pixel(0, 0), RGB(0, 255, 0)) << "stored line 0 is the picture's bottom line";
   EXPECT_EQ(pixel(2, 299), RGB(255, 0, 0));
 }

@@ -28,7 +28,6 @@ win::unique_window RecordingWindow() {
       ::CreateWindowExW(0, L"BrevioTestRecording", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
 }
 LONG_PTR ProcOf(HWND hwnd) { return ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
-const LONG_PTR kHookProc = reinterpret_cast<LONG_PTR>(&HotkeySubclass::HotkeyWndProc);
 HWND Handle(std::intptr_t h) { return reinterpret_cast<HWND>(h); }
 
 // A control of our own for the registry cases that need handles no real window has.
@@ -70,7 +69,7 @@ TEST(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIs
   ASSERT_NE(HotkeyControls(), nullptr);
   EXPECT_EQ(HotkeyControls()->Count(), 2u);
   EXPECT_TRUE(HotkeyControls()->Contains(L"hwnd:1234"));
-  EXPECT_EQ(ProcOf(window.get()), kHookProc) << "the hooked window stays hooked";
+  EXPECT_EQ(ProcOf(window.get()), reinterpret_cast<LONG_PTR>(&HotkeySubclass::HotkeyWndProc)) << "the hooked window stays hooked";
   EXPECT_EQ(c123.use_count(), 1) << "the registry let go of the control";
   HotkeySubclass::UnhookWindow(Handle(1234));
   HotkeySubclass::UnhookWindow(window.get());

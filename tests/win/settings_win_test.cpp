@@ -15,7 +15,6 @@ namespace {
 class SettingsFileBesideTheProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = modHotkeys::AppPath() + L"\\config2.txt";
     modHotkeys::InstallAnsiCodePage();  // the system's conversions, as the program uses them
     Clean();
     static_cast<Settings&>(state) = Settings{};
@@ -29,10 +28,8 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
     ::DeleteFileW(path_.c_str());
     ::DeleteFileW((path_ + L".new").c_str());
   }
-  bool NewFileLeftBehind() const {
-    return ::GetFileAttributesW((path_ + L".new").c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  std::wstring path_;
+  bool NewFileLeftBehind() const { return std::filesystem::exists(path_ + L".new"); }
+  const std::wstring path_ = modHotkeys::AppPath() + L"\\config2.txt";
 };
 
 Settings Changed() {

@@ -103,7 +103,7 @@ class Process {
   }
   ~Process() {
     if (!info_.hProcess) return;
-    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 1);
+    ::TerminateProcess(info_.hProcess, 1);  // refused, and harmless, when it has ended
     ::WaitForSingleObject(info_.hProcess, 5000);
     ::CloseHandle(info_.hProcess);
     ::CloseHandle(info_.hThread);
