@@ -15,9 +15,7 @@
 
 namespace {
 
-std::wstring ImagePath(const wchar_t* name) {
-  return testing_win::WindowsPath(BREVIO_BIN_DIR) + L"\\images\\" + name;
-}
+std::wstring ImagePath(const wchar_t* name) { return testing_win::WindowsPath(BREVIO_BIN_DIR) + L"\\images\\" + name; }
 
 // The system's own decoding of a file, through OLE as the program did before.
 std::vector<std::uint32_t> SystemPixels(const std::string& bytes) {

@@ -33,10 +33,7 @@ void TapKey(int area, UINT message = WM_LBUTTONDOWN) {
   ::SendMessageW(Item(ids::kKey + area), message, 0, MAKELPARAM(3, 3));
 }
 std::wstring Number() { return ui::GetText(frmPhone::Get().txtNum); }
-RECT WindowRect(HWND w) {
-  RECT rc{};
-  return ::GetWindowRect(w, &rc), rc;
-}
+RECT WindowRect(HWND w) { RECT rc{}; return ::GetWindowRect(w, &rc), rc; }
 
 // Pictures compared by their pixels rather than their handles.
 std::vector<std::uint32_t> PixelsOfFile(const wchar_t* name) {
@@ -51,10 +48,7 @@ std::vector<std::uint32_t> Shown(int id) {
 void PlayMouse(const std::vector<std::pair<POINT, DWORD>>& steps) {
   std::atomic<bool> done{false};
   std::thread player([&] {
-    for (auto [at, flags] : steps) {
-      test_input::Mouse(at, flags);
-      ::Sleep(60);
-    }
+    for (auto [at, flags] : steps) { test_input::Mouse(at, flags); ::Sleep(60); }
     done = true;
   });
   PumpUntil([&] { return done.load(); }, 30000);
@@ -85,10 +79,7 @@ class PhoneWindow : public ::testing::Test {
     if (frmPhone::IsLoaded()) frmPhone::Get().Unload();
     PumpFor(50);
   }
-  void ShowPhone() {
-    phone_->Show();
-    PumpFor(200);
-  }
+  void ShowPhone() { phone_->Show(); PumpFor(200); }
   frmPhone* phone_ = nullptr;
 };
 
