@@ -60,7 +60,7 @@ TEST_F(SendingWindows, OkOnTheAlertDoesTheStepsOfItsModeAndTheCloseBoxOnlyUnload
     bool ok, sending, options_shown;
   } cases[] = {{AlertMode::SendResult, true, true, false}, {AlertMode::Settings, true, false, true},
                {AlertMode::Phone, true, false, false}, {AlertMode::Settings, false, true, false}};
-  // As long as a whole error page: beyond an edit box's default 32767 characters.
+  // As long as a whole error page, and shown whole.
   std::wstring page;
   while (page.size() < 60000) page += L"<p>An error page line of some length, as servers write them.</p>\r\n";
   for (const auto& c : cases) {
