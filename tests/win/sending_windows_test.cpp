@@ -31,93 +31,60 @@ class SendingWindows : public testing::Test {
     frmOptions::Get().Hide();
   }
   void TearDown() override {
-    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
-    if (frmSending::IsLoaded()) frmSending::Get().Unload();
-    if (frmPhone::IsLoaded()) frmPhone::Get().Hide();
-    frmOptions::Get().Hide();
+    Reset();
     state.hWndPrev = nullptr;
     other_.reset();
     PumpFor(50);
   }
-  static void PressOk() {
-    ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
-    PumpFor(100);
+  static void Reset() {
+    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
+    if (frmSending::IsLoaded()) frmSending::Get().Unload();
+    if (frmPhone::IsLoaded()) frmPhone::Get().Hide();
+    frmOptions::Get().Hide();
   }
   static void StartSending() {
     frmSending::Get().Show();
     frmSending::Get().StartTimer();
-  }
-  // SendMessage ends in the alert `mode` with `text`, without a message box or a transfer.
-  static void ExpectRefusedWithAlert(bool to_number, AlertMode mode, const wchar_t* text) {
-    test_boxes::BoxAnswerer boxes;
-    EXPECT_FALSE(frmOptions::Get().SendMessage(to_number));
-    EXPECT_TRUE(boxes.Seen().empty());
-    EXPECT_EQ(frmWarning::Get().Mode, mode);
-    EXPECT_EQ(frmWarning::Get().Message(), text);
-    EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
-    EXPECT_FALSE(frmOptions::Get().Inet1.StillExecuting());
   }
   win::unique_window other_;
 };
 
 }  // namespace
 
-TEST_F(SendingWindows, ASecondAlertReplacesTextAndModeAndLongTextsFit) {
-  frmWarning::Alert(AlertMode::Settings, L"first");
-  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
-  frmWarning& alert = frmWarning::Get();
-  EXPECT_EQ(alert.Mode, AlertMode::Phone);
-  EXPECT_EQ(alert.Message(), L"Please enter a mobile number to send to.");
-  EXPECT_EQ(::GetFocus(), alert.Command1) << "OK has the focus";
-  // Long texts, such as a whole error page, fit (beyond an edit box's default 32767 characters).
+// OK on the alert stops and empties the sending window (loading it if need be), shows the
+// options for a settings alert and gives the front back to the other application unless the
+// phone asked; the close box only unloads the alert.
+TEST_F(SendingWindows, OkOnTheAlertDoesTheStepsOfItsModeAndTheCloseBoxOnlyUnloadsIt) {
+  const struct {
+    AlertMode mode;
+    bool ok, sending, options_shown;
+  } cases[] = {{AlertMode::SendResult, true, true, false}, {AlertMode::Settings, true, false, true},
+               {AlertMode::Phone, true, false, false}, {AlertMode::Settings, false, true, false}};
+  // As long as a whole error page, and shown whole.
   std::wstring page;
   while (page.size() < 60000) page += L"<p>An error page line of some length, as servers write them.</p>\r\n";
-  alert.SetMessage(page);
-  EXPECT_EQ(alert.Message().size(), page.size());
-}
-
-TEST_F(SendingWindows, OkOnASendResultResetsTheSendingWindowAndReturnsToTheOtherApplication) {
-  StartSending();
-  PumpFor(500);
-  ASSERT_GT(frmSending::Get().BarWidth(), frmSending::kDesignBarWidth);
-  frmWarning::Alert(AlertMode::SendResult, L"Message sent");
-  PressOk();
-  EXPECT_FALSE(frmWarning::IsLoaded()) << "OK unloads the alert";
-  EXPECT_FALSE(frmSending::Get().Visible());
-  EXPECT_FALSE(frmSending::Get().TimerEnabled());
-  EXPECT_EQ(::GetForegroundWindow(), other_.get());
-  EXPECT_FALSE(frmOptions::Get().Visible());
-  PumpFor(500);  // the bar stays empty while hidden, so the next send starts it from 0
-  EXPECT_EQ(frmSending::Get().BarWidth(), 0);
-}
-
-TEST_F(SendingWindows, OkOnASettingsAlertShowsTheOptionsAndOnAPhoneAlertLeavesTheFocusAlone) {
-  frmWarning::Alert(AlertMode::Settings, L"Please enter your Lumora username and password");
-  PressOk();
-  EXPECT_TRUE(frmOptions::Get().Visible());
-  EXPECT_EQ(::GetForegroundWindow(), other_.get());
-  EXPECT_TRUE(frmSending::IsLoaded()) << "loaded to be reset even when no send ran";
-  EXPECT_FALSE(frmSending::Get().Visible());
-
-  frmOptions::Get().Hide();
-  frmPhone::Get().Show();
-  PumpFor(100);
-  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
-  PressOk();
-  EXPECT_NE(::GetForegroundWindow(), other_.get());
-  EXPECT_FALSE(frmOptions::Get().Visible());
-}
-
-TEST_F(SendingWindows, CloseBoxUnloadsTheAlertWithoutTheStepsOfOk) {
-  StartSending();
-  frmWarning::Alert(AlertMode::Settings, L"x");
-  const HWND alert = frmWarning::Get().hWnd();
-  ::SendMessageW(alert, WM_CLOSE, 0, 0);
-  PumpFor(50);
-  EXPECT_FALSE(frmWarning::IsLoaded() || ::IsWindow(alert));
-  EXPECT_TRUE(frmSending::Get().Visible());
-  EXPECT_TRUE(frmSending::Get().TimerEnabled());
-  EXPECT_FALSE(frmOptions::Get().Visible());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(c.mode) << (c.ok ? ", OK" : ", close box"));
+    if (c.sending) StartSending();
+    if (c.mode == AlertMode::Phone) frmPhone::Get().Show();
+    PumpFor(100);
+    frmWarning::Alert(c.mode, page);
+    EXPECT_EQ(frmWarning::Get().Message(), page);
+    EXPECT_EQ(::GetFocus(), frmWarning::Get().Command1) << "OK has the focus";
+    const HWND alert = frmWarning::Get().hWnd();
+    ::SendMessageW(c.ok ? frmWarning::Get().Command1 : alert, c.ok ? BM_CLICK : WM_CLOSE, 0, 0);
+    PumpFor(100);
+    EXPECT_FALSE(frmWarning::IsLoaded() || ::IsWindow(alert));
+    ASSERT_TRUE(frmSending::IsLoaded());
+    EXPECT_EQ(frmSending::Get().Visible(), !c.ok);
+    EXPECT_EQ(frmSending::Get().TimerEnabled(), !c.ok);
+    EXPECT_EQ(frmOptions::Get().Visible(), c.options_shown);
+    EXPECT_TRUE(!c.ok || (::GetForegroundWindow() == other_.get()) == (c.mode != AlertMode::Phone)) << "the front";
+    PumpFor(500);  // a running bar grows; an emptied one stays empty while hidden
+    const int bar = frmSending::Get().BarWidth();
+    EXPECT_TRUE(c.ok ? bar == 0 : bar > frmSending::kDesignBarWidth) << bar;
+    Reset();
+  }
 }
 
 TEST_F(SendingWindows, AClickOutsideTheBarsStripUnloadsTheSendingWindow) {
@@ -132,18 +99,30 @@ TEST_F(SendingWindows, AClickOutsideTheBarsStripUnloadsTheSendingWindow) {
   EXPECT_FALSE(frmSending::Get().TimerEnabled());
 }
 
+// Each refusal ends in its alert, replacing the one before (text and mode), without a message box
+// or a transfer. Even for the own phone (hotkey 1, where no number is needed) the login is checked.
 TEST_F(SendingWindows, MissingNumberOrLoginIsRefusedWithTheirAlerts) {
   ui::SetText(frmPhone::Get().txtNum, L"");
   ui::SetText(frmPhone::Get().txtMsg, L"hello");
-  ExpectRefusedWithAlert(true, AlertMode::Phone, L"Please enter a mobile number to send to.");
-  EXPECT_FALSE(frmOptions::Get().Visible());
-  // Even for the own phone (hotkey 1, where no number is needed) the login is checked.
-  for (auto [usr, pwd] : {std::pair{L"", L"pass"}, std::pair{L"user", L""}}) {
-    state.Usr = usr;
-    state.Pwd = pwd;
-    ExpectRefusedWithAlert(false, AlertMode::Settings, L"Please enter your Lumora username and password");
-    EXPECT_TRUE(frmOptions::Get().Visible());
-    frmWarning::Get().Unload();
+  const wchar_t* login = L"Please enter your Lumora username and password";
+  const struct {
+    bool to_number;
+    const wchar_t *usr, *pwd;
+    AlertMode mode;
+    const wchar_t* says;
+  } cases[] = {{true, L"user", L"pass", AlertMode::Phone, L"Please enter a mobile number to send to."},
+               {false, L"", L"pass", AlertMode::Settings, login}, {false, L"user", L"", AlertMode::Settings, login}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "user " << c.usr << ", password " << c.pwd);
+    std::tie(state.Usr, state.Pwd) = std::pair(c.usr, c.pwd);
     frmOptions::Get().Hide();
+    test_boxes::BoxAnswerer boxes;
+    EXPECT_FALSE(frmOptions::Get().SendMessage(c.to_number));
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(frmWarning::Get().Mode, c.mode);
+    EXPECT_EQ(frmWarning::Get().Message(), c.says);
+    EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
+    EXPECT_FALSE(frmOptions::Get().Inet1.StillExecuting());
+    EXPECT_EQ(frmOptions::Get().Visible(), c.mode == AlertMode::Settings);
   }
 }

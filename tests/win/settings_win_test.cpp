@@ -15,7 +15,6 @@ namespace {
 class SettingsFileBesideTheProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = modHotkeys::AppPath() + L"\\config2.txt";
     modHotkeys::InstallAnsiCodePage();  // the system's conversions, as the program uses them
     Clean();
     static_cast<Settings&>(state) = Settings{};
@@ -29,10 +28,8 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
     ::DeleteFileW(path_.c_str());
     ::DeleteFileW((path_ + L".new").c_str());
   }
-  bool NewFileLeftBehind() const {
-    return ::GetFileAttributesW((path_ + L".new").c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  std::wstring path_;
+  bool NewFileLeftBehind() const { return std::filesystem::exists(path_ + L".new"); }
+  const std::wstring path_ = modHotkeys::AppPath() + L"\\config2.txt";
 };
 
 Settings Changed() {
@@ -50,42 +47,37 @@ Settings Changed() {
 
 // A damaged file's bytes give the defaults as tests/unit/settings_test.cpp shows; here, a file
 // that is not there.
-TEST_F(SettingsFileBesideTheProgram, SaveWritesTheFormatLoadReadsItBackAndAMissingFileGivesDefaults) {
+TEST_F(SettingsFileBesideTheProgram, SaveWritesTheFormatAFailedOrRefusedOneKeepsItAndSaysWhyLoadReadsItBack) {
   static_cast<Settings&>(state) = Changed();
   ASSERT_TRUE(modHotkeys::SaveSettings());
-  EXPECT_EQ(ReadFileBytes(path_), settings_file::Format(Changed()));
+  const std::string saved = ReadFileBytes(path_);
+  EXPECT_EQ(saved, settings_file::Format(Changed()));
   EXPECT_FALSE(NewFileLeftBehind());
+  const struct {
+    DWORD attributes;
+    const wchar_t* password;
+    AlertMode mode;
+    std::wstring says;
+  } refused[] = {
+      {FILE_ATTRIBUTE_READONLY, L"", AlertMode::SendResult, L"Settings not saved: " + ui::SystemErrorText(ERROR_ACCESS_DENIED)},
+      {FILE_ATTRIBUTE_NORMAL, L"two words", AlertMode::Settings,
+       L"Settings not saved: the Lumora password must not contain spaces. Please change it and save again."},
+  };
+  for (const auto& c : refused) {
+    ::SetFileAttributesW(path_.c_str(), c.attributes);
+    static_cast<Settings&>(state) = Settings{};
+    state.Pwd = c.password;
+    EXPECT_FALSE(modHotkeys::SaveSettings());
+    EXPECT_EQ(ReadFileBytes(path_), saved);
+    EXPECT_FALSE(NewFileLeftBehind());
+    ASSERT_TRUE(frmWarning::IsLoaded());
+    EXPECT_EQ(frmWarning::Get().Mode, c.mode);
+    EXPECT_EQ(frmWarning::Get().Message(), c.says);
+  }
   static_cast<Settings&>(state) = Settings{};
   modHotkeys::LoadSettings();
   EXPECT_EQ(static_cast<Settings&>(state), Changed());
   Clean();
   modHotkeys::LoadSettings();
   EXPECT_EQ(static_cast<Settings&>(state), Settings{});
-}
-
-TEST_F(SettingsFileBesideTheProgram, AFailedOrRefusedSaveKeepsTheOldFileAndSaysWhy) {
-  const std::string old = settings_file::Format(Changed());
-  const struct {
-    DWORD attributes;
-    const wchar_t* password;
-    AlertMode mode;
-    std::wstring says;
-  } cases[] = {
-      {FILE_ATTRIBUTE_READONLY, L"", AlertMode::SendResult, L"Settings not saved: " + ui::SystemErrorText(ERROR_ACCESS_DENIED)},
-      {FILE_ATTRIBUTE_NORMAL, L"two words", AlertMode::Settings,
-       L"Settings not saved: the Lumora password must not contain spaces. Please change it and save again."},
-  };
-  for (const auto& c : cases) {
-    WriteFileBytes(path_, old);
-    ::SetFileAttributesW(path_.c_str(), c.attributes);
-    static_cast<Settings&>(state) = Settings{};
-    state.Pwd = c.password;
-    EXPECT_FALSE(modHotkeys::SaveSettings());
-    EXPECT_EQ(ReadFileBytes(path_), old);
-    EXPECT_FALSE(NewFileLeftBehind());
-    ASSERT_TRUE(frmWarning::IsLoaded());
-    EXPECT_EQ(frmWarning::Get().Mode, c.mode);
-    EXPECT_EQ(frmWarning::Get().Message(), c.says);
-    Clean();
-  }
 }

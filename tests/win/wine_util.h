@@ -1,8 +1,10 @@
 #pragma once
 // Helpers of the Windows-side tests (tests/win, tests/e2e, the start-up benchmark): paths,
-// folders and files, started programs and their windows, and running this thread's messages.
+// folders and files, a bitmap's pixels, started programs and their windows, and running this
+// thread's messages.
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,6 +78,19 @@ inline std::string ReadFileBytes(const std::wstring& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// 0x00RRGGBB pixels, rows from the top, of any bitmap.
+inline std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap) {
+  BITMAP bm{};
+  if (!::GetObjectW(bitmap, sizeof bm, &bm)) return {};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+  win::unique_dc dc(::CreateCompatibleDC(nullptr));
+  ::GetDIBits(dc.get(), bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  for (auto& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
 // A started process (in `dir`, or the test's own folder), ended on destruction if still running.
 class Process {
  public:
@@ -88,12 +103,11 @@ class Process {
   }
   ~Process() {
     if (!info_.hProcess) return;
-    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 1);
+    ::TerminateProcess(info_.hProcess, 1);  // refused, and harmless, when it has ended
     ::WaitForSingleObject(info_.hProcess, 5000);
     ::CloseHandle(info_.hProcess);
     ::CloseHandle(info_.hThread);
   }
-  bool started() const { return info_.hProcess != nullptr; }
   DWORD id() const { return info_.dwProcessId; }
   HANDLE handle() const { return info_.hProcess; }
   bool WaitForExit(DWORD ms, DWORD* exit_code = nullptr) const {
