@@ -56,8 +56,6 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
 
 TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   ServiceFixture fixture(1);
-  std::string open, close;  // a user name 100,000 elements deep, sent unencoded to fit the body limit
-  for (int i = 0; i < 100000; ++i) open += "<a>", close += "</a>";
   const struct {
     std::string form;
     ResultCode expected;
@@ -70,14 +68,9 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
       {request_body("x", "", "bob"), ResultCode::kLoginFailed},
       {request_body("x", "123456"), ResultCode::kBadDestination},
       {request_body(std::string(161, 'x')), ResultCode::kNotEnoughCredits},
-      {"\r\n\r\n&XMLDATA=" + submit_xml(open + close, kPassword, "x", ""), ResultCode::kLoginFailed},
       // A reference to a character XML does not allow makes the document malformed; it
       // never cuts the password short.
       {request_body("x", "", kUser, std::string(kPassword) + "&#0;x"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#xD800;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#x110000;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#4294967337;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#27;"), ResultCode::kMalformedRequest},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form.substr(0, 300));
