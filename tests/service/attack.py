@@ -4,7 +4,7 @@
 # submissions are timed, a header flood, and SIGTERM under attack. Prints its figures; fails
 # only on wrong outcomes or on bounds broken by far, never on tight timings.
 # Usage: unshare -rn attack.py LUMORA_SERVICE
-import contextlib, itertools, json, multiprocessing, os, selectors, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
+import contextlib, itertools, json, multiprocessing, os, select, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
 from multiprocessing.pool import ThreadPool
 from urllib.parse import quote_plus
 
@@ -68,22 +68,18 @@ def open_attackers(count):
 # Opens `count` attackers and drips a byte to each slow one twice a second; seconds until
 # the service closed the last one, or None when some stayed open for `limit` seconds.
 def attack_slowly(count, limit):
-    socks, sel = open_attackers(count), selectors.DefaultSelector()
-    for s in socks:
-        sel.register(s, selectors.EVENT_READ)
-    open_, start = set(socks), time.monotonic()
-    while open_ and time.monotonic() - start < limit:
-        for key, _ in sel.select(0.5):
-            with contextlib.suppress(OSError):
-                if key.fileobj.recv(4096):
-                    continue
-            open_.discard(key.fileobj)
-            sel.unregister(key.fileobj)
-        for i, s in enumerate(socks):
-            if s in open_ and i % 3:
-                with contextlib.suppress(OSError):
+    socks, start = dict(enumerate(open_attackers(count))), time.monotonic()
+    while socks and time.monotonic() - start < limit:
+        ready = select.select(list(socks.values()), [], [], 0.5)[0]
+        for i, s in list(socks.items()):
+            try:
+                if s in ready and not s.recv(4096):
+                    del socks[i]  # closed by the service
+                elif i % 3:
                     s.send(b"X" if i % 3 == 2 else b"X-Drip: 1\r\n")
-    return None if open_ else time.monotonic() - start
+            except OSError:
+                del socks[i]
+    return None if socks else time.monotonic() - start
 
 
 # Sends header lines without end: how many went before the service cut it off; None when it
