@@ -8,6 +8,7 @@
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
+#include "app/unicode.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "sending/frmSending_win.h"
@@ -100,11 +101,8 @@ std::string LastStoredMessage() {
 }
 
 std::string JsonBody(const std::wstring& text) {
-  std::string utf8(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-  utf8.pop_back();  // the terminating zero
   std::string out = "\"body\": \"";
-  for (char c : utf8)
+  for (char c : unicode::ToUtf8(text))
     out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '"' ? "\\\"" : c == '\\' ? "\\\\" : std::string(1, c);
   return out + "\",";
 }
@@ -114,8 +112,9 @@ TrustedCa::TrustedCa(const std::string& pem_path) {
   DWORD size = 0;
   ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr);
   der_.resize(size);
-  ok_ = size && ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der_.data(), &size, nullptr, nullptr) &&
-        ::CertAddEncodedCertificateToSystemStoreW(L"Root", der_.data(), size);
+  EXPECT_TRUE(size && ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der_.data(), &size, nullptr, nullptr) &&
+              ::CertAddEncodedCertificateToSystemStoreW(L"Root", der_.data(), size))
+      << "could not add the test authority to the user's Root store";
 }
 
 TrustedCa::~TrustedCa() {
@@ -131,18 +130,14 @@ TrustedCa::~TrustedCa() {
 }
 
 void SystemProxy::Set(const std::wstring* server) {
-  HKEY key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
   const DWORD enable = server != nullptr;
-  ::RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof enable);
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ProxyEnable", REG_DWORD, &enable, sizeof enable), ERROR_SUCCESS);
   if (server)
-    ::RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server->c_str()),
-                     static_cast<DWORD>((server->size() + 1) * sizeof(wchar_t)));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ProxyServer", REG_SZ, server->c_str(),
+                      static_cast<DWORD>((server->size() + 1) * sizeof(wchar_t)));
   else
-    ::RegDeleteValueW(key, L"ProxyServer");
-  ::RegCloseKey(key);
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"ProxyServer");
 }
 
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer) {

@@ -47,10 +47,8 @@ class TrustedCa {
  public:
   explicit TrustedCa(const std::string& pem_path);
   ~TrustedCa();
-  bool ok() const { return ok_; }
 
  private:
-  bool ok_ = false;
   std::vector<BYTE> der_;
 };
 
