@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/controls_win.h"
+#include "app/handles_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/unicode.h"
@@ -27,7 +28,7 @@ std::string Quote(const std::string& word) {
 }
 
 // Wine starts a Linux program given to CreateProcess directly, but its process handle does not
-// follow that program's end, and its standard handles cannot be Windows pipes. So the shell
+// follow that program's end, and its standard handles cannot be Windows pipes. So a shell script
 // writes the output to a file and, when done, its exit status to a second one.
 Background::Background(const std::string& command) {
   static int counter = 0;
@@ -35,33 +36,25 @@ Background::Background(const std::string& command) {
   out_ = base + ".out";
   status_ = base + ".status";
   const std::string script = "(" + command + ") >" + Quote(out_) + " 2>&1; echo $? >" + Quote(status_ + ".tmp") +
-                             "; mv " + Quote(status_ + ".tmp") + " " + Quote(status_);
-  std::wstring cmd = L"Z:\\bin\\sh -c \"";
-  for (char c : script) {
-    if (c == '"') cmd += L'\\';
-    cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  }
-  cmd += L"\"";
+                             "; mv " + Quote(status_ + ".tmp") + " " + Quote(status_) + "\n";
+  WriteFileBytes(WindowsPath(base + ".sh"), script);
+  std::wstring cmd = L"Z:\\bin\\sh " + std::wstring(base.begin(), base.end()) + L".sh";
   // The program gets standard handles of its own: given the test's, Wine loses the test's
   // standard output once the program has run.
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE null = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                              OPEN_EXISTING, 0, nullptr);
+  const win::unique_handle null = win::file_handle(::CreateFileW(
+      L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = si.hStdOutput = si.hStdError = null;
+  si.hStdInput = si.hStdOutput = si.hStdError = null.get();
   PROCESS_INFORMATION pi{};
-  const BOOL started =
-      ::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  ::CloseHandle(null);
-  if (!started) {
+  if (!::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
     ADD_FAILURE() << "could not start /bin/sh: error " << ::GetLastError();
     status_.clear();
     return;
   }
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
+  const win::unique_handle process(pi.hProcess), thread(pi.hThread);
 }
 
 bool Background::Wait(DWORD ms, DWORD* code) {
