@@ -44,14 +44,8 @@ TEST(Encodings, EachByteCodeAtItsEdges) {
       {Base64Encode, "abc", "YWJj"}, {Base64Encode, "\xff\xfe\xfd", "//79"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.code(c.in), c.out) << testing::PrintToString(c.in);
-}
-
-TEST(URLDecode, InvertsURLEncodeForEveryByteAndTextsLongerThanSixteenBitCounters) {
-  std::string all = AllBytes();
-  EXPECT_EQ(URLDecode(URLEncode(all)), all);
-  std::string big(40000, '&');
-  EXPECT_EQ(URLEncode(big).size(), 120000u);
-  EXPECT_EQ(URLDecode(URLEncode(big)), big);
+  // Every byte, and a text longer than sixteen-bit counters reach once encoded, come back whole.
+  for (const std::string& text : {AllBytes(), std::string(40000, '&')}) EXPECT_EQ(URLDecode(URLEncode(text)), text);
 }
 
 TEST(CodePage, Windows1252MapsItsHighRangeAndReplacesTheRest) {
