@@ -17,8 +17,8 @@ std::string SendAndCapture(int port, bool via_proxy) {
   Background listener(Quote(Env("BREVIO_E2E_SERVICE")) + " capture --port " + std::to_string(port) + " --out " +
                       Quote(out) + " --timeout-ms 20000");
   // It takes one connection only, so it is not probed: it says when it listens.
-  for (int i = 0; i < 500 && listener.Output().find("capturing on") == std::string::npos; ++i) ::Sleep(20);
-  EXPECT_NE(listener.Output().find("capturing on"), std::string::npos) << "the listener did not start";
+  EXPECT_TRUE(PumpUntil([&] { return listener.Output().find("capturing on") != std::string::npos; }, 10000))
+      << "the listener did not start";
   std::unique_ptr<SystemProxy> proxy;
   if (via_proxy)
     proxy = std::make_unique<SystemProxy>(L"127.0.0.1:" + std::to_wstring(port));
