@@ -1,6 +1,6 @@
 // The request's exact bytes as the program sends them, recorded by a bare listener that
 // answers like the service: to the service directly, and to an authenticating proxy.
-#include <memory>
+#include <optional>
 
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
@@ -19,11 +19,9 @@ std::string SendAndCapture(int port, bool via_proxy) {
   // It takes one connection only, so it is not probed: it says when it listens.
   EXPECT_TRUE(PumpUntil([&] { return listener.Output().find("capturing on") != std::string::npos; }, 10000))
       << "the listener did not start";
-  std::unique_ptr<SystemProxy> proxy;
-  if (via_proxy)
-    proxy = std::make_unique<SystemProxy>(L"127.0.0.1:" + std::to_wstring(port));
-  else
-    modHotkeys::state.Port = std::to_wstring(port);
+  modHotkeys::state.Port = std::to_wstring(port);  // a bare listener answers whatever address is asked
+  std::optional<SystemProxy> proxy;
+  if (via_proxy) proxy.emplace(L"127.0.0.1:" + std::to_wstring(port));
   const Outcome o = Send();
   EXPECT_TRUE(o.result && o.boxes.empty());
   DWORD code = 1;
