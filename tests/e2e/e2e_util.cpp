@@ -80,17 +80,12 @@ void SetFault(const std::string& mode, int delay_ms) {
   Service("fault " + mode + (delay_ms ? " --delay-ms " + std::to_string(delay_ms) : ""));
 }
 
-int MessageCount() {
+std::vector<std::string> StoredMessages() {
   const std::string json = Service("messages");
-  int n = 0;
-  for (std::size_t at = 0; (at = json.find("{\"id\":", at)) != std::string::npos; ++at) ++n;
-  return n;
-}
-
-std::string LastStoredMessage() {
-  const std::string json = Service("messages");
-  const std::size_t at = json.rfind("{\"id\":");
-  return at == std::string::npos ? "" : json.substr(at);
+  std::vector<std::string> out;
+  for (std::size_t at = json.find("{\"id\":"), next; at != std::string::npos; at = next)
+    out.push_back(json.substr(at, (next = json.find("{\"id\":", at + 1)) - at));
+  return out;
 }
 
 std::string JsonBody(const std::wstring& text) {
