@@ -62,7 +62,6 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   } cases[] = {
       {"", ResultCode::kNoXmlData},
       {"\r\n\r\n&XMLDATA=", ResultCode::kNoXmlData},
-      {"\r\n\r\n&OTHER=" + request_body("x").substr(13), ResultCode::kNoXmlData},  // another field
       {form_body("<?xml version=\"1.0\"?><SubmitMessageRequest><Header>"), ResultCode::kMalformedRequest},
       {request_body("x", "", kUser, "wrong"), ResultCode::kLoginFailed},
       {request_body("x", "", "bob"), ResultCode::kLoginFailed},
