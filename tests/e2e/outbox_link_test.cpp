@@ -3,7 +3,6 @@
 // it), and that exact address opened in headless Chromium signs in and shows the message.
 #include <optional>
 
-#include "app/login_token.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
@@ -35,9 +34,7 @@ TEST_F(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessa
     std::string address;  // whole once its line feed is there
     ASSERT_TRUE(PumpUntil([&] { return !(address = ReadUnixFile(record)).empty() && address.back() == '\n'; }, 20000))
         << "the stand-in browser was given no address";
-    address.pop_back();
-    const std::wstring token = account_pages::LoginToken(L"e2e&user", L"p<a>ss&word");
-    EXPECT_EQ(address, scheme + "://localhost/login?startpage=message_archive.jsp&login=" + std::string(token.begin(), token.end()));
+    address.pop_back();  // its exact form is checked in tests/win/options_window_test.cpp; here it is opened
 
     // Chromium keeps a certificate store of its own: over HTTPS it is told the test server.
     const std::string here = __FILE__;
