@@ -159,10 +159,9 @@ void E2eTest::SetUp() {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
   modHotkeys::InstallAnsiCodePage();
   auto& s = modHotkeys::state;
-  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd) =
-      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"");
-  s.Protocol = 4;  // HTTP
-  s.ProxyAuth = 0;
+  // Over HTTP, without proxy authentication.
+  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd, s.Protocol, s.ProxyAuth) =
+      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"", 4, 0);
   frmOptions& options = frmOptions::Get();
   options.GetProperties();
   ui::SetText(options.Text5, L"localhost");
