@@ -47,13 +47,10 @@ inline std::string LastStoredMessage() {  // empty when there is none
 std::string JsonBody(const std::wstring& text);  // `"body": "...",` as the service lists it
 
 // The test's certificate authority trusted by the current user, for the guard's lifetime.
-class TrustedCa {
- public:
+struct TrustedCa {
   explicit TrustedCa(const std::string& pem_path);
   ~TrustedCa();
-
- private:
-  std::vector<BYTE> der_;
+  std::vector<BYTE> der_;  // the certificate
 };
 
 // The system's proxy (Internet Settings of the current user) for the guard's lifetime.

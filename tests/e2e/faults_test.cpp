@@ -50,8 +50,7 @@ TEST_F(Faults, ReplyLaterThanTheTimeOutIsGivenUpAndItsLateArrivalIgnored) {
 TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
   SetFault("html-error");
   Outcome o = Send();
-  EXPECT_FALSE(o.result);
-  EXPECT_TRUE(o.boxes.empty());
+  EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
   EXPECT_EQ(frmWarning::Get().Mode, AlertMode::SendResult);
   EXPECT_EQ(AlertText().rfind(L"Message not sent: \r\n500 Internal Server Error\r\nFull details follow: \r\n\r\n<HTML>", 0), 0u)
       << testing::PrintToString(AlertText());
@@ -59,8 +58,7 @@ TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
   ResetWindows();
   ui::SetText(frmOptions::Get().txtPwd, L"not the password");  // the request uses the box
   o = Send();
-  EXPECT_FALSE(o.result);
-  EXPECT_TRUE(o.boxes.empty());
+  EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
   EXPECT_EQ(AlertText(), L"Message not sent: Login failed: wrong username or password");
   EXPECT_EQ(MessageCount(), before_);
 }
