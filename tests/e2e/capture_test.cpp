@@ -47,10 +47,9 @@ TEST_F(Capture, RequestIsAPostOfTheEncodedDocumentWithTheProxyLinesOnlyThroughTh
     EXPECT_EQ(request.rfind(via_proxy ? "POST http://localhost" : "POST /hotkeys HTTP/1.1\r\n", 0), 0u) << request;
     const std::size_t keep_alive = request.find("\r\nProxy-Connection: Keep-Alive\r\n");
     const std::size_t auth = request.find("\r\nProxy-Authorization: Basic cHJveHl1c2VyOg==\r\n");
-    if (via_proxy)
-      EXPECT_TRUE(keep_alive < auth && auth < type && type < end) << request;
-    else
-      EXPECT_TRUE(type < end && request.substr(0, end).find("Proxy-") == std::string::npos) << request;
+    EXPECT_TRUE(via_proxy ? keep_alive < auth && auth < type && type < end
+                          : type < end && request.substr(0, end).find("Proxy-") == std::string::npos)
+        << request;
     EXPECT_EQ(request.substr(end + 4),
               "\r\n\r\n&XMLDATA=%3C%3Fxml+version%3D%221%2E0%22%3F%3E%3CSubmitMessageRequest+Version%3D%221%2E0%22%3E%3C"
               "Header%3E%3CUsername%3Ee2e%26amp%3Buser%3C%2FUsername%3E%3CPassword%3Ep%26lt%3Ba%26gt%3Bss%26amp%3Bword%3C%2F"
