@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,13 +27,6 @@ struct Subject {
   std::vector<double> ms;
 };
 
-double NowMs() {
-  LARGE_INTEGER now, freq;
-  ::QueryPerformanceCounter(&now);
-  ::QueryPerformanceFrequency(&freq);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 // Polls every 2 ms: the shared helper's 50 ms steps would swamp the difference measured.
 HWND WaitClosely(DWORD pid, const std::wstring& title, bool visible) {
   for (const DWORD until = ::GetTickCount() + 30000; static_cast<int>(until - ::GetTickCount()) > 0; ::Sleep(2))
@@ -43,10 +37,10 @@ HWND WaitClosely(DWORD pid, const std::wstring& title, bool visible) {
 
 // Milliseconds from CreateProcess to a visible window titled `title`; negative when none came.
 double TimeToWindow(const Subject& s, const std::wstring& dir) {
-  const double start = NowMs();
+  const auto start = std::chrono::steady_clock::now();
   Process process(s.exe, dir);
   HWND window = WaitClosely(process.id(), s.title, true);
-  const double elapsed = NowMs() - start;
+  const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   ::TerminateProcess(process.handle(), 0);
   process.WaitForExit(10000);
   return window ? elapsed : -1;

@@ -6,8 +6,10 @@
 #include <tuple>
 
 #include "app/controls_win.h"
+#include "app/handles_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
+#include "app/unicode.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "sending/frmSending_win.h"
@@ -26,7 +28,7 @@ std::string Quote(const std::string& word) {
 }
 
 // Wine starts a Linux program given to CreateProcess directly, but its process handle does not
-// follow that program's end, and its standard handles cannot be Windows pipes. So the shell
+// follow that program's end, and its standard handles cannot be Windows pipes. So a shell script
 // writes the output to a file and, when done, its exit status to a second one.
 Background::Background(const std::string& command) {
   static int counter = 0;
@@ -34,33 +36,25 @@ Background::Background(const std::string& command) {
   out_ = base + ".out";
   status_ = base + ".status";
   const std::string script = "(" + command + ") >" + Quote(out_) + " 2>&1; echo $? >" + Quote(status_ + ".tmp") +
-                             "; mv " + Quote(status_ + ".tmp") + " " + Quote(status_);
-  std::wstring cmd = L"Z:\\bin\\sh -c \"";
-  for (char c : script) {
-    if (c == '"') cmd += L'\\';
-    cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  }
-  cmd += L"\"";
+                             "; mv " + Quote(status_ + ".tmp") + " " + Quote(status_) + "\n";
+  WriteFileBytes(WindowsPath(base + ".sh"), script);
+  std::wstring cmd = L"Z:\\bin\\sh " + std::wstring(base.begin(), base.end()) + L".sh";
   // The program gets standard handles of its own: given the test's, Wine loses the test's
   // standard output once the program has run.
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE null = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                              OPEN_EXISTING, 0, nullptr);
+  const win::unique_handle null = win::file_handle(::CreateFileW(
+      L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = si.hStdOutput = si.hStdError = null;
+  si.hStdInput = si.hStdOutput = si.hStdError = null.get();
   PROCESS_INFORMATION pi{};
-  const BOOL started =
-      ::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  ::CloseHandle(null);
-  if (!started) {
+  if (!::CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
     ADD_FAILURE() << "could not start /bin/sh: error " << ::GetLastError();
     status_.clear();
     return;
   }
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
+  const win::unique_handle process(pi.hProcess), thread(pi.hThread);
 }
 
 bool Background::Wait(DWORD ms, DWORD* code) {
@@ -86,25 +80,17 @@ void SetFault(const std::string& mode, int delay_ms) {
   Service("fault " + mode + (delay_ms ? " --delay-ms " + std::to_string(delay_ms) : ""));
 }
 
-int MessageCount() {
+std::vector<std::string> StoredMessages() {
   const std::string json = Service("messages");
-  int n = 0;
-  for (std::size_t at = 0; (at = json.find("{\"id\":", at)) != std::string::npos; ++at) ++n;
-  return n;
-}
-
-std::string LastStoredMessage() {
-  const std::string json = Service("messages");
-  const std::size_t at = json.rfind("{\"id\":");
-  return at == std::string::npos ? "" : json.substr(at);
+  std::vector<std::string> out;
+  for (std::size_t at = json.find("{\"id\":"), next; at != std::string::npos; at = next)
+    out.push_back(json.substr(at, (next = json.find("{\"id\":", at + 1)) - at));
+  return out;
 }
 
 std::string JsonBody(const std::wstring& text) {
-  std::string utf8(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-  utf8.pop_back();  // the terminating zero
   std::string out = "\"body\": \"";
-  for (char c : utf8)
+  for (char c : unicode::ToUtf8(text))
     out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '"' ? "\\\"" : c == '\\' ? "\\\\" : std::string(1, c);
   return out + "\",";
 }
@@ -114,8 +100,9 @@ TrustedCa::TrustedCa(const std::string& pem_path) {
   DWORD size = 0;
   ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr);
   der_.resize(size);
-  ok_ = size && ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der_.data(), &size, nullptr, nullptr) &&
-        ::CertAddEncodedCertificateToSystemStoreW(L"Root", der_.data(), size);
+  EXPECT_TRUE(size && ::CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der_.data(), &size, nullptr, nullptr) &&
+              ::CertAddEncodedCertificateToSystemStoreW(L"Root", der_.data(), size))
+      << "could not add the test authority to the user's Root store";
 }
 
 TrustedCa::~TrustedCa() {
@@ -131,18 +118,14 @@ TrustedCa::~TrustedCa() {
 }
 
 void SystemProxy::Set(const std::wstring* server) {
-  HKEY key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
   const DWORD enable = server != nullptr;
-  ::RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof enable);
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ProxyEnable", REG_DWORD, &enable, sizeof enable), ERROR_SUCCESS);
   if (server)
-    ::RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server->c_str()),
-                     static_cast<DWORD>((server->size() + 1) * sizeof(wchar_t)));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ProxyServer", REG_SZ, server->c_str(),
+                      static_cast<DWORD>((server->size() + 1) * sizeof(wchar_t)));
   else
-    ::RegDeleteValueW(key, L"ProxyServer");
-  ::RegCloseKey(key);
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"ProxyServer");
 }
 
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer) {
@@ -176,10 +159,9 @@ void E2eTest::SetUp() {
   if (Env("BREVIO_E2E_DB").empty()) GTEST_SKIP() << "not started by netns-run";
   modHotkeys::InstallAnsiCodePage();
   auto& s = modHotkeys::state;
-  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd) =
-      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"");
-  s.Protocol = 4;  // HTTP
-  s.ProxyAuth = 0;
+  // Over HTTP, without proxy authentication.
+  std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd, s.Protocol, s.ProxyAuth) =
+      std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"", 4, 0);
   frmOptions& options = frmOptions::Get();
   options.GetProperties();
   ui::SetText(options.Text5, L"localhost");

@@ -38,20 +38,19 @@ class Background {
 
 std::string Service(const std::string& args);  // lumora-service on the test's database; must succeed
 void SetFault(const std::string& mode, int delay_ms = 0);
-int MessageCount();  // messages the service has stored
-std::string LastStoredMessage();  // the newest one, as its line of JSON
+std::vector<std::string> StoredMessages();  // the service's, oldest first, each as its JSON object
+inline int MessageCount() { return static_cast<int>(StoredMessages().size()); }
+inline std::string LastStoredMessage() {  // empty when there is none
+  const auto all = StoredMessages();
+  return all.empty() ? "" : all.back();
+}
 std::string JsonBody(const std::wstring& text);  // `"body": "...",` as the service lists it
 
 // The test's certificate authority trusted by the current user, for the guard's lifetime.
-class TrustedCa {
- public:
+struct TrustedCa {
   explicit TrustedCa(const std::string& pem_path);
   ~TrustedCa();
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-  std::vector<BYTE> der_;
+  std::vector<BYTE> der_;  // the certificate
 };
 
 // The system's proxy (Internet Settings of the current user) for the guard's lifetime.

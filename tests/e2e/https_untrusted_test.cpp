@@ -11,7 +11,6 @@ using HttpsUntrusted = E2eTest;
 TEST_F(HttpsUntrusted, OverHttpsAnUntrustedCertificateIsRefusedWithAClearMessage) {
   modHotkeys::state.Protocol = 5;
   modHotkeys::state.Port = L"443";
-  FillMessage(L"447700900123", L"must not arrive");
   const Outcome o = Send();
   ExpectPlainFailure(o, L"Message not sent: the transfer to the Lumora service failed.");
   EXPECT_NE(o.boxes.at(0).text.find(L"certificate"), std::wstring::npos) << testing::PrintToString(o.boxes[0].text);

@@ -19,17 +19,14 @@ int run(const std::vector<std::string>& args, std::string* output = nullptr) {
   return status;
 }
 
-TEST(AdminJson, EscapesControlsAndQuotesAndKeepsUtf8) {
+TEST(AdminCommands, AccountsCreditsFaultsAndMessagesInTheDatabase) {
   EXPECT_EQ(json_string("say \"hi\"\\\r\n\t\x01\x1F caf\xC3\xA9"),
             R"("say \"hi\"\\\r\n\t\u0001\u001f café")");
-  std::ostringstream empty;
-  write_messages_json(empty, {});
-  EXPECT_EQ(empty.str(), "[]\n");
-}
-
-TEST(AdminCommands, AccountsCreditsAndFaultsInTheDatabase) {
   TempDir dir;
   const std::string db = dir.path("admin.db");
+  std::string output;
+  EXPECT_EQ(run({"messages", "--db", db}, &output), 0);
+  EXPECT_EQ(output, "[]\n") << "no messages yet: an empty list";
   EXPECT_EQ(run({"add-account", "--db", db, "--user", "bob", "--password", "pw", "--phone", "447700900123",
                  "--credits", "7"}), 0);
   EXPECT_EQ(run({"add-account", "--db", db, "--user", "bob", "--password", "pw", "--phone", "447700900123"}), 1);  // taken
@@ -37,7 +34,6 @@ TEST(AdminCommands, AccountsCreditsAndFaultsInTheDatabase) {
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "bob", "--credits", "42"}), 0);
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "bob", "--credits", "-1"}), 2);
   EXPECT_EQ(run({"set-credits", "--db", db, "--user", "nobody", "--credits", "1"}), 1);
-  std::string output;
   EXPECT_EQ(run({"fault", "--db", db, "sometimes"}, &output), 2);
   EXPECT_NE(output.find("unknown fault mode"), std::string::npos);
   EXPECT_EQ(run({"serve", "--db", db, "--http-port", "70000"}), 2);

@@ -26,7 +26,6 @@ TEST(FormDecoding, PlusPercentBrokenEscapesAndTheFirstFieldBehindTheLeadingLineB
   EXPECT_EQ(form_field(body, "XMLDATA"), "a&b=c");
   EXPECT_EQ(form_field("XMLDATA", "XMLDATA"), "");
   EXPECT_EQ(form_field(body, "xmldata"), std::nullopt);
-  EXPECT_EQ(form_field("", "XMLDATA"), std::nullopt);
 }
 
 TEST(SubmitRequest, CdataSectionsJoinAndAnAmpersandMustStartAReferenceOutsideThem) {
@@ -41,7 +40,9 @@ TEST(SubmitRequest, CdataSectionsJoinAndAnAmpersandMustStartAReferenceOutsideThe
   EXPECT_EQ(read("u", "<![CDATA[&]]><![CDATA[ & ]]>").value().body, "& & ");
   // References to characters beyond Windows-1252 arrive as UTF-8.
   EXPECT_EQ(read("u", "&#x416;&#128512;&#9;&#xFFFD;").value().body, "\xD0\x96\xF0\x9F\x98\x80\t\xEF\xBF\xBD");
-  for (const char* user : {"Tom & Co", "Tom&nbsp;Co", "&#;"}) EXPECT_FALSE(read(user, "")) << user;
+  // A bare ampersand, an unknown entity, and references to characters XML does not allow.
+  for (const char* user : {"Tom & Co", "Tom&nbsp;Co", "&#;", "a&#xD800;", "a&#x110000;", "a&#4294967337;", "a&#27;"})
+    EXPECT_FALSE(read(user, "")) << user;
   std::string unclosed = test::submit_xml("u", "p", "never closed", "");
   EXPECT_FALSE(parse_submit_request(unclosed.erase(unclosed.find("]]>"), 3)));
 }

@@ -11,11 +11,11 @@
 namespace lumora::test {
 namespace {
 
-TEST(Submission, AcceptedMessageIsStoredExactlyAsSent) {
+// How the text itself is stored and billed: the next test; a split end marker and Windows-1252
+// bytes are read back in request_decoding_test.cpp.
+TEST(Submission, AcceptedMessageGetsTheFixedReplyAndIsStoredForItsNumber) {
   ServiceFixture fixture;
-  // "]]>" travels split over two CDATA sections; the body is Windows-1252 ("\xE9" is e-acute).
-  const std::string body = "Fish & chips <b>\r\ncaf\xE9 ]]]]><![CDATA[> end\r\n-- Brevio";
-  const auto reply = fixture.post(request_body(body, "447700900999"));
+  const auto reply = fixture.post(request_body("hello", "447700900999"));
   ASSERT_TRUE(reply);
   EXPECT_EQ(std::tuple(reply->status, reply->get_header_value("Content-Type"), reply->body),
             std::tuple(200, "text/xml",
@@ -23,10 +23,8 @@ TEST(Submission, AcceptedMessageIsStoredExactlyAsSent) {
                        "</ResultCode><ResultText>Message accepted</ResultText></SubmitMessageResponse>"));
   const auto messages = fixture.messages();
   ASSERT_EQ(messages.size(), 1u);
-  const StoredMessage& m = messages[0];
-  EXPECT_EQ(std::tie(m.username, m.destination, m.body, m.parts),
-            std::tuple(kUser, "447700900999", "Fish & chips <b>\r\ncaf\xC3\xA9 ]]> end\r\n-- Brevio", 1));
-  EXPECT_EQ(fixture.credits(), 9);
+  EXPECT_EQ(std::tie(messages[0].username, messages[0].destination, messages[0].body),
+            std::tuple(kUser, "447700900999", "hello"));
 }
 
 // Every count edge case, the longest far beyond the 8 KB a form body may have in httplib's own
@@ -56,28 +54,20 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
 
 TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   ServiceFixture fixture(1);
-  std::string open, close;  // a user name 100,000 elements deep, sent unencoded to fit the body limit
-  for (int i = 0; i < 100000; ++i) open += "<a>", close += "</a>";
   const struct {
     std::string form;
     ResultCode expected;
   } cases[] = {
       {"", ResultCode::kNoXmlData},
       {"\r\n\r\n&XMLDATA=", ResultCode::kNoXmlData},
-      {"\r\n\r\n&OTHER=" + request_body("x").substr(13), ResultCode::kNoXmlData},  // another field
       {form_body("<?xml version=\"1.0\"?><SubmitMessageRequest><Header>"), ResultCode::kMalformedRequest},
       {request_body("x", "", kUser, "wrong"), ResultCode::kLoginFailed},
       {request_body("x", "", "bob"), ResultCode::kLoginFailed},
       {request_body("x", "123456"), ResultCode::kBadDestination},
       {request_body(std::string(161, 'x')), ResultCode::kNotEnoughCredits},
-      {"\r\n\r\n&XMLDATA=" + submit_xml(open + close, kPassword, "x", ""), ResultCode::kLoginFailed},
       // A reference to a character XML does not allow makes the document malformed; it
       // never cuts the password short.
       {request_body("x", "", kUser, std::string(kPassword) + "&#0;x"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#xD800;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#x110000;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#4294967337;"), ResultCode::kMalformedRequest},
-      {request_body("x", "", "alice&#27;"), ResultCode::kMalformedRequest},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form.substr(0, 300));

@@ -15,14 +15,12 @@ std::string AllBytes() {
 }  // namespace
 
 TEST(Scramble, IsItsOwnInverseAndXorsWithKeyPlusPositionWrappingPastTheLimit) {
-  EXPECT_EQ(Scramble(""), "");
   const std::string text = AllBytes() + AllBytes() + AllBytes();
   EXPECT_EQ(Scramble(Scramble(text)), text);
   // Each byte goes XOR key + position, wrapping past the limit.
   // Positions 1, 245 (the last within the limit), 246 (key + p - 1 = 256 wraps to 0) and 300.
   const std::string out = Scramble(std::string(300, '\0'), 11);
   EXPECT_EQ((std::string{out[0], out[244], out[245], out[299]}), (std::string{11, '\xFF', 0, 54}));
-  EXPECT_EQ(Scramble("A", 1), std::string(1, 'A' ^ 1));
 }
 
 TEST(Encodings, EachByteCodeAtItsEdges) {
@@ -46,14 +44,8 @@ TEST(Encodings, EachByteCodeAtItsEdges) {
       {Base64Encode, "abc", "YWJj"}, {Base64Encode, "\xff\xfe\xfd", "//79"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.code(c.in), c.out) << testing::PrintToString(c.in);
-}
-
-TEST(URLDecode, InvertsURLEncodeForEveryByteAndTextsLongerThanSixteenBitCounters) {
-  std::string all = AllBytes();
-  EXPECT_EQ(URLDecode(URLEncode(all)), all);
-  std::string big(40000, '&');
-  EXPECT_EQ(URLEncode(big).size(), 120000u);
-  EXPECT_EQ(URLDecode(URLEncode(big)), big);
+  // Every byte, and a text longer than sixteen-bit counters reach once encoded, come back whole.
+  for (const std::string& text : {AllBytes(), std::string(40000, '&')}) EXPECT_EQ(URLDecode(URLEncode(text)), text);
 }
 
 TEST(CodePage, Windows1252MapsItsHighRangeAndReplacesTheRest) {

@@ -3,34 +3,12 @@
 
 #include <stdexcept>
 
+#include "app/codepage.h"
 #include "app/encodings.h"
 #include "sending/send_request.h"
 #include "sending/submission.h"
 
 using namespace sending;
-
-TEST(SubmissionRequest, DocumentIsOneLineInTheServiceOrderAndItsFormBodyIsEncoded) {
-  const std::wstring xml = BuildSubmissionXml({L"alice", L"secret", ComposeBody(L"Hi there", L"-- A"), L"447700900123"});
-  EXPECT_EQ(xml, L"<?xml version=\"1.0\"?><SubmitMessageRequest Version=\"1.0\"><Header>"
-                 L"<Username>alice</Username><Password>secret</Password></Header><MessageRequest>"
-                 L"<Message><Body><![CDATA[Hi there\r\n-- A]]></Body>"
-                 L"<Destination sequenceId=\"1\">447700900123</Destination></Message>"
-                 L"</MessageRequest></SubmitMessageRequest>");
-  const std::string body = BuildFormBody(xml);
-  const std::string start =
-      "\r\n\r\n&XMLDATA=%3C%3Fxml+version%3D%221%2E0%22%3F%3E%3CSubmitMessageRequest+Version%3D%"
-      "221%2E0%22%3E%3CHeader%3E%3CUsername%3E";
-  ASSERT_EQ(body.substr(0, start.size()), start);
-  EXPECT_EQ(encodings::URLDecode(body.substr(13)), std::string(xml.begin(), xml.end()));
-  // Form signs are escaped and letters beyond ASCII go as Windows-1252 bytes.
-  EXPECT_EQ(BuildFormBody(L"a&b=c+d \u00e9\u20ac"), "\r\n\r\n&XMLDATA=a%26b%3Dc%2Bd+%E9%80");
-}
-
-TEST(SubmissionRequest, CdataEndMarkerInTheMessageIsSplitAcrossSections) {
-  EXPECT_EQ(CdataSection(L"]]>]]>"), L"<![CDATA[]]]]><![CDATA[>]]]]><![CDATA[>]]>");
-  EXPECT_EQ(CdataSection(L"]]"), L"<![CDATA[]]]]>");  // no marker: one section
-  EXPECT_EQ(CdataSection(L""), L"<![CDATA[]]>");
-}
 
 TEST(SubmissionRequest, ProxyAuthenticationAddsTwoLinesBeforeTheContentType) {
   const std::wstring type = L"Content-type: application/x-www-form-urlencoded\r\n";
@@ -42,16 +20,12 @@ TEST(SubmissionRequest, ProxyAuthenticationAddsTwoLinesBeforeTheContentType) {
             L"Proxy-Connection: Keep-Alive\r\nProxy-Authorization: Basic dXNlcjo=\r\n" + type);
 }
 
-TEST(SendRequest, TheGatheredInputsMakeOneRequestAndItsPartCount) {
-  SendInputs in{.number = L"447700900123", .message = std::wstring(158, L'm'), .footer = L"-- A",
-                .username = L"alice", .password = L"secret", .host = {}, .port = L"8080", .proxy_auth = true,
-                .proxy_user = L"user", .proxy_password = L"pass"};
-  const SendRequest r = BuildSendRequest(in);
-  EXPECT_EQ(r.port, 8080);
-  EXPECT_EQ(std::tie(r.body, r.xml, r.form_body, r.headers),
-            std::tuple(ComposeBody(in.message, in.footer), BuildSubmissionXml({L"alice", L"secret", r.body, L"447700900123"}),
-                       BuildFormBody(r.xml), BuildHeaders(true, L"user", L"pass")));
-  EXPECT_EQ(r.count.nummsgs, 2) << "158 + 4 + 1 characters";
+// What goes where in the request is seen whole on the wire by tests/e2e/capture_test.cpp.
+TEST(SendRequest, ThePortIsANumberFrom1To65535) {
+  SendInputs in{.number = L"447700900123", .message = L"m", .footer = L"-- A", .username = L"alice",
+                .password = L"secret", .host = {}, .port = L"8080", .proxy_auth = true, .proxy_user = L"user",
+                .proxy_password = L"pass"};
+  EXPECT_EQ(BuildSendRequest(in).port, 8080);
   for (const wchar_t* port : {L"", L"0", L"65536", L"80x", L"-1"}) {
     in.port = port;
     EXPECT_THROW(BuildSendRequest(in), std::runtime_error) << port;
@@ -59,16 +33,25 @@ TEST(SendRequest, TheGatheredInputsMakeOneRequestAndItsPartCount) {
 }
 
 // Fields are escaped, the body stays raw in CDATA; characters outside Windows-1252 go as one
-// reference each outside CDATA (an emoji is one; the em dash is in the code page).
-TEST(SubmissionRequest, FieldsAreEscapedAndCharactersOutsideWindows1252GoAsReferencesOutsideCdata) {
+// reference each outside CDATA (an emoji is one; the em dash is in the code page). The document
+// is one line in the service's order; the form body carries it URL-encoded, in Windows-1252 bytes.
+TEST(SubmissionRequest, DocumentEscapesItsFieldsAndTheFormBodyCarriesItEncoded) {
   const std::wstring xml = BuildSubmissionXml({L"a&b<c>\u0410\u043d\u044f", L"p<w>&\u00e9\u4e2d",
       ComposeBody(L"\u041f\u0440 ]]> x\U0001F600 1 < 2 & 3 > 2", L"\u2014 \u0410"), L"<44>4\u0661"});
-  EXPECT_EQ(xml.substr(xml.find(L"<Username>")),
+  EXPECT_EQ(xml,
+            L"<?xml version=\"1.0\"?><SubmitMessageRequest Version=\"1.0\"><Header>"
             L"<Username>a&amp;b&lt;c&gt;&#x410;&#x43D;&#x44F;</Username><Password>p&lt;w&gt;&amp;\u00e9&#x4E2D;"
             L"</Password></Header><MessageRequest><Message><Body>&#x41F;&#x440;<![CDATA[ ]]]]><![CDATA[> x]]>"
             L"&#x1F600;<![CDATA[ 1 < 2 & 3 > 2\r\n\u2014 ]]>&#x410;</Body><Destination sequenceId=\"1\">"
             L"&lt;44&gt;4&#x661;</Destination></Message></MessageRequest></SubmitMessageRequest>");
+  const std::string body = BuildFormBody(xml);
+  EXPECT_EQ(body.substr(0, 13), "\r\n\r\n&XMLDATA=");
+  EXPECT_EQ(encodings::URLDecode(body.substr(13)), codepage::ToCp1252(xml));
+  EXPECT_EQ(BuildFormBody(L"a&b=c+d \u00e9\u20ac"), "\r\n\r\n&XMLDATA=a%26b%3Dc%2Bd+%E9%80");
   EXPECT_EQ(ComposeBody(L"x", L""), L"x\r\n") << "an empty footer still ends the body in CR LF";
+  // Every end marker is split across two sections, even back to back; "]]" alone is no marker.
+  EXPECT_EQ(CdataSection(L"]]>]]>"), L"<![CDATA[]]]]><![CDATA[>]]]]><![CDATA[>]]>");
+  EXPECT_EQ(CdataSection(L"]]"), L"<![CDATA[]]]]>");
   // What XML cannot carry at all becomes the replacement character.
   EXPECT_EQ(EscapeXmlText(std::wstring{L'a', static_cast<wchar_t>(0xD800), L'\uFFFF'}), L"a&#xFFFD;&#xFFFD;");
 }
