@@ -1,6 +1,7 @@
 #include "graphics/picture_win.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/files_win.h"
 #include "app/handles_win.h"
@@ -10,20 +11,21 @@ namespace {
 
 // A bitmap of the decoded pixels (a 32-bit DIB section, which GDI uses as any other bitmap).
 win::unique_bitmap MakeBitmap(const gif::Image& image) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;  // rows from the top
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  win::unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::unique_bitmap bitmap = graphics::NewDibSection(image.width, -image.height, 32, &bits);
   if (bitmap) std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
   return bitmap;
 }
 
 }  // namespace
+
+win::unique_bitmap graphics::NewDibSection(int width, int height, WORD bit_count, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, bit_count, BI_RGB, 0, 0, 0, 0, 0};
+  *bits = nullptr;
+  win::unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+  return *bits ? std::move(bitmap) : win::unique_bitmap{};
+}
 
 StdPicture StdPicture::LoadFromFile(const std::wstring& path) {
   StdPicture result;

@@ -24,3 +24,11 @@ class StdPicture {
   win::unique_bitmap bitmap_;  // decoded here
   win::unique_com<IPicture> picture_;
 };
+
+namespace graphics {
+
+// A DIB section of `width` x `height` pixels (a negative height: rows from the top) with
+// `bit_count` bits a pixel, `bits` set to its memory. Null when it cannot be made.
+win::unique_bitmap NewDibSection(int width, int height, WORD bit_count, void** bits);
+
+}  // namespace graphics

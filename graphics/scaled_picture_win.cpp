@@ -10,11 +10,9 @@ win::unique_bitmap ScaledPicture(HBITMAP picture, int width, int height, std::op
   cDIBSection source;
   source.CreateFromPicture(picture);
   if (!source.DIBSectionBitsPtr() || width <= 0 || height <= 0) return {};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  win::unique_bitmap scaled(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!scaled || !bits) return {};
+  win::unique_bitmap scaled = NewDibSection(width, height, 24, &bits);
+  if (!scaled) return {};
   ::GdiFlush();  // the source's drawing done before its memory is read
   dib::Pixels target;
   static_cast<dib::ConstPixels&>(target) = {static_cast<const std::uint8_t*>(bits), width, height,
@@ -25,10 +23,14 @@ win::unique_bitmap ScaledPicture(HBITMAP picture, int width, int height, std::op
   return scaled;
 }
 
-win::unique_bitmap ForScreen(HBITMAP picture, std::optional<COLORREF> key) {
+ScreenPicture ScreenPicture::Load(const std::wstring& path, std::optional<COLORREF> key) {
+  ScreenPicture result;
+  result.picture_ = StdPicture::LoadFromFile(path);
+  const HBITMAP picture = result.picture_.Handle();
   BITMAP bm{};
-  if (ui::Dpi() == ui::kDesignDpi || !picture || !::GetObjectW(picture, sizeof bm, &bm)) return {};
-  return ScaledPicture(picture, ui::Scale(bm.bmWidth), ui::Scale(bm.bmHeight), key);
+  if (ui::Dpi() != ui::kDesignDpi && picture && ::GetObjectW(picture, sizeof bm, &bm))
+    result.scaled_ = ScaledPicture(picture, ui::Scale(bm.bmWidth), ui::Scale(bm.bmHeight), key);
+  return result;
 }
 
 }  // namespace graphics

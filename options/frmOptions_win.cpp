@@ -5,7 +5,6 @@
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
-#include "graphics/scaled_picture_win.h"
 #include "options/options_ids_win.h"
 
 using modHotkeys::state;
@@ -48,9 +47,8 @@ void frmOptions::LoadPictures() {
   if (pictures_loaded_) return;
   pictures_loaded_ = true;
   // The background picture, drawn under the window and (aligned) under its labels.
-  background_picture_ = StdPicture::LoadFromFile(modHotkeys::AppPath() + L"\\images\\options.gif");
-  background_scaled_ = graphics::ForScreen(background_picture_.Handle());
-  if (HBITMAP picture = background_scaled_ ? background_scaled_.get() : background_picture_.Handle())
+  background_picture_ = graphics::ScreenPicture::Load(modHotkeys::AppPath() + L"\\images\\options.gif");
+  if (HBITMAP picture = background_picture_.Handle())
     background_.reset(::CreatePatternBrush(picture));
   AttachPadlock();
   AttachTabBackground();

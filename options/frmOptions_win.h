@@ -9,7 +9,7 @@
 
 #include "app/forms_win.h"
 #include "capture/clipboard_win.h"
-#include "graphics/picture_win.h"
+#include "graphics/scaled_picture_win.h"
 #include "hotkeys/VBHotKey_win.h"
 #include "options/account_links.h"
 #include "options/padlock_win.h"
@@ -187,8 +187,7 @@ class frmOptions : public FormOf<frmOptions> {
   win::unique_font heading_font_;
   win::unique_icon tray_icon_;
   bool tray_added_ = false;
-  StdPicture background_picture_;  // images\options.gif
-  win::unique_bitmap background_scaled_;  // it at the screen's density, unless 96 dpi
+  graphics::ScreenPicture background_picture_;  // images\options.gif
   win::unique_brush background_;   // a pattern brush of it; none when the picture is missing
 
   // send_message_win.cpp

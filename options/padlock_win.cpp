@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/handles_win.h"
-#include "graphics/scaled_picture_win.h"
 
 namespace {
 
@@ -37,8 +36,8 @@ void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background
 
 bool Padlock::LoadPictures() {
   if (!images_dir_.empty()) {
-    locked_ = StdPicture::LoadFromFile(images_dir_ + L"\\padlock_locked.gif");
-    open_ = StdPicture::LoadFromFile(images_dir_ + L"\\padlock_open.gif");
+    locked_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_locked.gif", kSeeThrough);
+    open_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_open.gif", kSeeThrough);
     images_dir_.clear();
     if (!locked_.Handle() || !open_.Handle()) {  // the system's check box after all
       ::RemoveWindowSubclass(box_, &Padlock::Proc, 1);
@@ -92,7 +91,7 @@ void Padlock::Paint(HDC dc) {
   }
   const bool checked = ::SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   const bool pressed = (::SendMessageW(box_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-  const HBITMAP picture = Picture(checked);
+  const HBITMAP picture = (checked ? locked_ : open_).Handle();
   BITMAP size{};
   ::GetObjectW(picture, sizeof size, &size);
   win::unique_dc memory(::CreateCompatibleDC(dc));
@@ -103,11 +102,4 @@ void Padlock::Paint(HDC dc) {
   ::TransparentBlt(dc, x, y, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth, size.bmHeight,
                    kSeeThrough);
   if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
-}
-
-HBITMAP Padlock::Picture(bool locked) {
-  win::unique_bitmap& scaled = locked ? locked_scaled_ : open_scaled_;
-  const StdPicture& picture = locked ? locked_ : open_;
-  if (!scaled) scaled = graphics::ForScreen(picture.Handle(), kSeeThrough);  // stays null at 96 dpi
-  return scaled ? scaled.get() : picture.Handle();
 }

@@ -6,8 +6,7 @@
 
 #include <string>
 
-#include "app/handles_win.h"
-#include "graphics/picture_win.h"
+#include "graphics/scaled_picture_win.h"
 
 class Padlock {
  public:
@@ -32,7 +31,5 @@ class Padlock {
   HWND box_ = nullptr;
   HBRUSH background_ = nullptr;
   std::wstring images_dir_;  // until the pictures are loaded
-  StdPicture locked_, open_;
-  HBITMAP Picture(bool locked);  // at the screen's density, scaled on first use
-  win::unique_bitmap locked_scaled_, open_scaled_;  // unless at 96 dpi
+  graphics::ScreenPicture locked_, open_;  // at the screen's density
 };

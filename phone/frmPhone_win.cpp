@@ -9,7 +9,6 @@
 #include "app/modHotkeys_win.h"
 #include "app/number.h"
 #include "graphics/cDIBSection_win.h"
-#include "graphics/scaled_picture_win.h"
 #include "options/frmOptions_win.h"
 #include "sending/counters.h"
 #include "phone/keypad.h"
@@ -190,12 +189,11 @@ void frmPhone::LoadImages() {
   const std::wstring folder = modHotkeys::AppPath();
   for (int i = 0; i < kImages; ++i) {
     try {
-      images_[i] = StdPicture::LoadFromFile(folder + kImageFiles[i]);
+      // The shape is made from the scaled phone, so its see-through black stays exact there.
+      images_[i] = graphics::ScreenPicture::Load(
+          folder + kImageFiles[i], i == picBackground ? std::optional(kTransparent) : std::nullopt);
     } catch (...) {  // left empty: its button shows nothing
     }
-    // The shape is made from the scaled phone, so its see-through black stays exact there.
-    scaled_[i] = graphics::ForScreen(images_[i].Handle(),
-                                     i == picBackground ? std::optional(kTransparent) : std::nullopt);
   }
 }
 

@@ -8,7 +8,7 @@
 
 #include "app/forms_win.h"
 #include "graphics/cDIBSectionRegion_win.h"
-#include "graphics/picture_win.h"
+#include "graphics/scaled_picture_win.h"
 #include "app/history_item.h"
 #include "phone/history.h"
 #include "phone/picture_box_win.h"
@@ -65,12 +65,9 @@ class frmPhone : public FormOf<frmPhone> {
   void PaintBackground(HDC dc, int from_x = 0, int from_y = 0);
   void DrawHelpButton(const DRAWITEMSTRUCT& item);
   void SetCounter(HWND label, std::int64_t value);
-  HBITMAP Image(enum Image which) const {
-    return scaled_[which] ? scaled_[which].get() : images_[which].Handle();
-  }
+  HBITMAP Image(enum Image which) const { return images_[which].Handle(); }
 
-  std::array<StdPicture, kImages> images_;
-  std::array<win::unique_bitmap, kImages> scaled_;  // at the screen's density, unless 96 dpi
+  std::array<graphics::ScreenPicture, kImages> images_;
   std::unique_ptr<cDIBSectionRegion> phoneRgn;
   std::unique_ptr<PictureBox> Picture1, Picture2, Picture4, Picture5;
   std::array<std::unique_ptr<PictureBox>, 12> keys_;  // Label1 ... Label11 at [1] ... [11]
