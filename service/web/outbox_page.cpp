@@ -54,7 +54,7 @@ std::string render_outbox(const Visit& visit, const OutboxPage& outbox) {
   for (const StoredMessage& m : outbox.messages) {
     const bool own = m.destination == visit.account->phone;
     rows += R"(<tr><td class="time">)" + html_escape(shown_time(m.created)) +
-            R"(</td><td class="to">)" + (own ? std::string("own phone") : "+" + html_escape(m.destination)) +
+            R"(</td><td class="to">)" + (own ? std::string("own phone") : std::string("+").append(html_escape(m.destination))) +
             R"(</td><td class="parts">)" + std::to_string(m.parts) + R"(</td><td class="text">)" +
             html_escape(m.body) + "</td></tr>";
   }
