@@ -88,8 +88,8 @@ main{padding:1rem}h1{font-size:1.45rem}
 
 }  // namespace
 
-void install_stylesheet_route(httplib::Server& server, const RouteContext&) {
-  server.Get("/style.css", [](const httplib::Request&, httplib::Response& response) {
+void install_stylesheet_route(Router& router, const RouteContext&) {
+  router.get("/style.css", [](const httplib::Request&, httplib::Response& response) {
     response.set_header("Cache-Control", "max-age=3600");
     response.set_header("X-Content-Type-Options", "nosniff");
     response.set_content(std::string(kStyle), "text/css; charset=utf-8");
