@@ -40,10 +40,11 @@ class Reader {
     if (dead_.count({i, p})) return false;
     bool any = false;
     const int first = encodings::HexValue(hex_[i]);
-    if (printable(first, p)) any |= take(first, i + 1);
+    // Two digits first: most bytes are 16 or more, so the likely reading is found early.
     if (first > 0 && i + 1 < hex_.size() && printable(first * 16 + encodings::HexValue(hex_[i + 1]), p)) {
       any |= take(first * 16 + encodings::HexValue(hex_[i + 1]), i + 2);
     }
+    if (printable(first, p)) any |= take(first, i + 1);
     if (!any) dead_.insert({i, p});
     return any;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "app/encodings.h"
 #include "service/login_check.h"
@@ -23,6 +24,21 @@ TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero)
     EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
                             [&](const LoginReading& r) { return r.username == "alice" && r.password == password; }))
         << token;
+  }
+  // Letters and digits in the key's range of a single digit (digits from the 38th character on)
+  // make many readings; the likely ones must come first, within the limit.
+  std::mt19937 random(7);
+  const auto word = [&](std::size_t length) {
+    std::string text;
+    while (text.size() < length) text += "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[random() % 62];
+    return text;
+  };
+  for (int n = 0; n < 300; ++n) {
+    const std::string user = word(3 + random() % 14), password = word(6 + random() % 11);
+    const auto readings = read_login_token(encodings::HexEncode(encodings::Scramble(user + " " + password)));
+    EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
+                            [&](const LoginReading& r) { return r.username == user && r.password == password; }))
+        << user << " " << password;
   }
   EXPECT_TRUE(read_login_token("12G4").empty());
   EXPECT_TRUE(read_login_token(std::string(600, 'A')).empty());
