@@ -26,8 +26,8 @@ Html bar(const Visit& visit) {
   }
   return R"(<nav aria-label="Site"><a href="/subscribe">Account</a><a href="/buymsgs.jsp?n=50">Buy )"
          R"(credits</a><a href="/message_archive.jsp">Outbox</a><a href="/help.jsp">Help</a></nav>)"
-         R"(<div class="user"><span class="who">)"_html + visit.account->username +
-         R"(</span><form method="post" action="/logout">)"_html + csrf_field(visit) +
+         R"(<div class="user"><span class="who" title=")"_html + visit.account->username + R"(">)"_html +
+         visit.account->username + R"(</span><form method="post" action="/logout">)"_html + csrf_field(visit) +
          R"(<button type="submit" class="link">Sign out</button></form></div>)"_html;
 }
 
