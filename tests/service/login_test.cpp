@@ -17,24 +17,17 @@ namespace {
 
 TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero) {
   // From the 22nd character on, the scrambling key is 32 or more, so "%" (0x25) there
-  // scrambles to a byte below 16, which the token writes as one digit.
-  for (const char* password : {"s3cret", "p%ss%word%%-long%%%%%%"}) {
-    const std::string token = encodings::HexEncode(encodings::Scramble(std::string("alice ") + password));
-    const auto readings = read_login_token(token);
-    EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
-                            [&](const LoginReading& r) { return r.username == "alice" && r.password == password; }))
-        << token;
-  }
-  // Letters and digits in the key's range of a single digit (digits from the 38th character on)
-  // make many readings; the likely ones must come first, within the limit.
+  // scrambles to a byte below 16, which the token writes as one digit; digits do so from the
+  // 38th on. Such bytes make many readings: the likely ones must come within the limit.
+  std::vector<std::pair<std::string, std::string>> logins = {{"alice", "s3cret"}, {"alice", "p%ss%word%%-long%%%%%%"}};
   std::mt19937 random(7);
   const auto word = [&](std::size_t length) {
     std::string text;
     while (text.size() < length) text += "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[random() % 62];
     return text;
   };
-  for (int n = 0; n < 300; ++n) {
-    const std::string user = word(3 + random() % 14), password = word(6 + random() % 11);
+  while (logins.size() < 300) logins.emplace_back(word(3 + random() % 14), word(6 + random() % 11));
+  for (const auto& [user, password] : logins) {
     const auto readings = read_login_token(encodings::HexEncode(encodings::Scramble(user + " " + password)));
     EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
                             [&](const LoginReading& r) { return r.username == user && r.password == password; }))
