@@ -17,6 +17,9 @@ std::string Scramble(std::string_view text, int key = kScrambleKey);
 // The byte that Scramble gives for `c` at zero-based position `index` of its text.
 char ScrambleAt(char c, std::size_t index, int key = kScrambleKey);
 
+// The value of a hexadecimal digit in either letter case, -1 for any other character.
+int HexValue(char c);
+
 // Each byte as uppercase hexadecimal without leading zeros ("abc" -> "616263", 5 -> "5").
 std::string HexEncode(std::string_view text);
 

@@ -1,27 +1,20 @@
 #include "service/form_decoding.h"
 
+#include "app/encodings.h"
+
 namespace lumora {
-namespace {
-
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string form_decode(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
+    const int high = c == '%' && i + 2 < text.size() ? encodings::HexValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? encodings::HexValue(text[i + 2]) : -1;
     if (c == '+') {
       out += ' ';
-    } else if (c == '%' && i + 2 < text.size() && hex_value(text[i + 1]) >= 0 &&
-               hex_value(text[i + 2]) >= 0) {
-      out += static_cast<char>(hex_value(text[i + 1]) * 16 + hex_value(text[i + 2]));
+    } else if (low >= 0) {
+      out += static_cast<char>(high * 16 + low);
       i += 2;
     } else {
       out += c;

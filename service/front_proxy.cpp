@@ -107,6 +107,9 @@ std::string front_proxy_config(const FrontOptions& options, const std::filesyste
   if (options.https_port) {
     frontend("https", "fd@" + std::to_string(kHttpsFd) + " ssl crt " +
                           (run_dir / "server.pem").string(), "https_app");
+    // Browsers that reached the site over HTTPS keep to it. After-response rules reach every
+    // answer of the frontend, the proxy's own refusals included.
+    c << "  http-after-response set-header Strict-Transport-Security \"max-age=31536000\"\n";
   }
   c << "backend http_app\n  server app 127.0.0.1:" << options.http_backend << "\n";
   if (options.https_port) c << "backend https_app\n  server app 127.0.0.1:" << options.https_backend << "\n";

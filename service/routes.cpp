@@ -1,7 +1,6 @@
 #include "service/routes.h"
 
 #include <array>
-#include <string>
 
 namespace lumora {
 namespace {
@@ -12,33 +11,51 @@ constexpr std::array<RouteInstaller, 8> kRoutes = {
     install_help_route,    install_stylesheet_route,
 };
 
-std::string_view status_title(int status) {
-  switch (status) {
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 413: return "Payload Too Large";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Error";
-  }
-}
-
-// Gives every error answer that has no body of its own a small HTML page (404 for unknown
-// paths). Answers that already carry a page, such as the html-error fault, keep it.
-httplib::Server::HandlerResponse error_page(const httplib::Request&, httplib::Response& res) {
-  if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-  const std::string title = std::to_string(res.status) + " " + std::string(status_title(res.status));
-  res.set_content("<html><head><title>" + title + "</title></head><body><h1>" + title +
-                      "</h1><p>The Lumora service has no such page.</p></body></html>",
-                  "text/html");
-  return httplib::Server::HandlerResponse::Handled;
-}
-
 }  // namespace
 
+void Router::allow(const std::string& path, const char* methods) {
+  std::string& list = allowed_[path];
+  list += (list.empty() ? "" : ", ") + std::string(methods);
+}
+
+void Router::get(const std::string& path, httplib::Server::Handler handler) {
+  allow(path, "GET, HEAD");
+  server_.Get(path, std::move(handler));
+}
+
+void Router::post(const std::string& path, httplib::Server::Handler handler) {
+  allow(path, "POST");
+  server_.Post(path, std::move(handler));
+}
+
+void Router::post(const std::string& path, httplib::Server::HandlerWithContentReader handler) {
+  allow(path, "POST");
+  server_.Post(path, std::move(handler));
+}
+
+std::string Router::allowed(const std::string& path) const {
+  const auto found = allowed_.find(path);
+  return found == allowed_.end() ? std::string() : found->second;
+}
+
 void install_routes(httplib::Server& server, const RouteContext& context) {
-  for (RouteInstaller install : kRoutes) install(server, context);
-  server.set_error_handler(httplib::Server::HandlerWithResponse(error_page));
+  Router router(server);
+  for (RouteInstaller install : kRoutes) install(router, context);
+  // Before any handler: httplib itself would answer an unknown method 400 and a known one on a
+  // path without it 404. The error pages then give these answers their body.
+  server.set_pre_routing_handler([router](const httplib::Request& request, httplib::Response& response) {
+    const std::string allowed = router.allowed(request.path);
+    if (allowed.empty()) {
+      response.status = 404;
+    } else if ((", " + allowed + ", ").find(", " + request.method + ", ") == std::string::npos) {
+      response.status = 405;
+      response.set_header("Allow", allowed);
+    } else {
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
+    return httplib::Server::HandlerResponse::Handled;
+  });
+  install_error_pages(server, context);
 }
 
 }  // namespace lumora

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "app/encodings.h"
 #include "service/cp1252.h"
 #include "service/form_decoding.h"
 
@@ -50,10 +51,7 @@ bool starts_reference(std::string_view text) {
   std::uint32_t value = 0;
   for (; n < text.size(); ++n) {
     const char c = text[n];
-    const int digit = c >= '0' && c <= '9'               ? c - '0'
-                      : hex && c >= 'a' && c <= 'f'      ? c - 'a' + 10
-                      : hex && c >= 'A' && c <= 'F'      ? c - 'A' + 10
-                                                         : -1;
+    const int digit = hex ? encodings::HexValue(c) : c >= '0' && c <= '9' ? c - '0' : -1;
     if (digit < 0) break;
     value = std::min<std::uint32_t>(value * base + digit, 0x110000);  // saturates, never wraps
   }

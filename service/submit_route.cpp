@@ -42,10 +42,10 @@ void answer(const RouteContext& context, const httplib::Request& request,
 
 }  // namespace
 
-void install_submit_route(httplib::Server& server, const RouteContext& context) {
+void install_submit_route(Router& router, const RouteContext& context) {
   // The content-reader form of the handler: httplib's own form reading would refuse form
   // bodies over 8 KB, which a long message with many escaped characters exceeds.
-  server.Post("/hotkeys", [context](const httplib::Request& request, httplib::Response& response,
+  router.post("/hotkeys", [context](const httplib::Request& request, httplib::Response& response,
                                     const httplib::ContentReader& read) {
     std::string body;
     const bool complete = read([&body](const char* data, std::size_t size) {

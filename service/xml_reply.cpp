@@ -1,31 +1,15 @@
 #include "service/xml_reply.h"
 
-#include <string>
+#include "service/markup_escape.h"
 
 namespace lumora {
-namespace {
-
-std::string xml_escape(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string reply_document(std::string_view code_text, std::string_view result_text) {
   std::string out(kXmlDeclaration);
   out += R"(<SubmitMessageResponse Version="1.0"><ResultCode>)";
-  out += xml_escape(code_text);
+  out += escape_markup(code_text);
   out += "</ResultCode><ResultText>";
-  out += xml_escape(result_text);
+  out += escape_markup(result_text);
   out += "</ResultText></SubmitMessageResponse>";
   return out;
 }

@@ -20,37 +20,39 @@ std::optional<std::int64_t> quantity(const std::string& text) {
   return n;
 }
 
-std::string chooser(std::int64_t selected) {
-  std::string options;
+Html chooser(std::int64_t selected) {
+  Html options;
   for (int n : kOffers) {
-    options += "<option" + std::string(n == selected ? " selected" : "") + ">" +
-               std::to_string(n) + "</option>";
+    options += (n == selected ? "<option selected>"_html : "<option>"_html) + std::to_string(n) +
+               "</option>"_html;
   }
   return R"(<form method="get" action="/buymsgs.jsp" class="inline-form"><label>Credits )"
-         R"(<select name="n">)" + options + R"(</select></label><button class="quiet">Choose</button></form>)";
+         R"(<select name="n">)"_html + options +
+         R"(</select></label><button type="submit" class="quiet">Choose</button></form>)"_html;
 }
 
-std::string render_offer(const Visit& visit, std::int64_t n, const std::string& purchase) {
+Html render_offer(const Visit& visit, std::int64_t n, const std::string& purchase) {
   const std::string count = std::to_string(n);
   return render_page(
       "Buy credits", visit,
-      R"(<section class="card"><p class="big"><span class="credits">)" + count +
-          R"(</span> message credits</p>)" + chooser(n) +
-          notice("note", "Payment is simulated: this reference service takes no money and asks "
-                         "for no card. Confirming adds the credits to your account at once.") +
-          R"(<form method="post" action="/buymsgs.jsp">)" + csrf_field(visit) +
-          R"(<input type="hidden" name="purchase" value=")" + html_escape(purchase) +
-          R"("><button class="primary">Confirm: add )" + count +
-          R"( credits</button></form><p class="aside">You have )" +
-          std::to_string(visit.account->credits) + " credits now.</p></section>");
+      R"(<section class="card"><p class="big"><span class="credits">)"_html + count +
+          R"(</span> message credits</p>)"_html + chooser(n) +
+          notice(Notice::kNote, "Payment is simulated: this reference service takes no money and "
+                                "asks for no card. Confirming adds the credits to your account at once.") +
+          R"(<form method="post" action="/buymsgs.jsp">)"_html + csrf_field(visit) +
+          R"(<input type="hidden" name="purchase" value=")"_html + purchase +
+          R"("><button type="submit" class="primary">Confirm: add )"_html + count +
+          R"( credits</button></form><p class="aside">You have )"_html +
+          std::to_string(visit.account->credits) + " credits now.</p></section>"_html);
 }
 
-std::string render_result(const Visit& visit, const std::string& message) {
+Html render_result(const Visit& visit, const Html& message) {
   return render_page("Buy credits", visit,
-                     R"(<section class="card">)" + message + R"(<p class="big">You have <span )"
-                     R"(class="credits">)" + std::to_string(visit.account->credits) +
+                     R"(<section class="card">)"_html + message +
+                         R"(<p class="big">You have <span class="credits">)"_html +
+                         std::to_string(visit.account->credits) +
                          R"(</span> credits.</p><p class="actions"><a class="button" )"
-                         R"(href="/subscribe">Back to your account</a></p></section>)");
+                         R"(href="/subscribe">Back to your account</a></p></section>)"_html);
 }
 
 void get_offer(PageCall& call) {
@@ -60,8 +62,8 @@ void get_offer(PageCall& call) {
   if (!n) {
     return send_page(call.response,
                      render_page("Buy credits", call.visit,
-                                 notice("error", "Credits are sold from 50 to 5000 at a time.") +
-                                     R"(<section class="card">)" + chooser(kMin) + "</section>"),
+                                 notice(Notice::kError, "Credits are sold from 50 to 5000 at a time.") +
+                                     R"(<section class="card">)"_html + chooser(kMin) + "</section>"_html),
                      400);
   }
   const std::string purchase = random_token();
@@ -83,22 +85,22 @@ void get_offer(PageCall& call) {
 void post_confirm(PageCall& call) {
   if (!require_account(call, "subscribe")) return;
   const std::int64_t account = call.visit.account->id;
-  std::string message;
+  Html message;
   {
     Transaction tx(call.db);
     auto stmt = call.db.prepare("SELECT credits, confirmed FROM purchases WHERE id = ? AND account = ?");
     stmt.bind(1, form_value(call.request, "purchase")).bind(2, account);
     if (!stmt.step()) {
-      message = notice("error", "There is no such purchase: nothing was added.");
+      message = notice(Notice::kError, "There is no such purchase: nothing was added.");
     } else if (stmt.integer(1) != 0) {
-      message = notice("note", "This purchase was confirmed before: nothing was added again.");
+      message = notice(Notice::kNote, "This purchase was confirmed before: nothing was added again.");
     } else {
       const std::int64_t credits = stmt.integer(0);
       call.db.prepare("UPDATE purchases SET confirmed = 1 WHERE id = ?")
           .bind(1, form_value(call.request, "purchase"))
           .step();
       add_credits(call.db, account, credits);
-      message = notice("ok", std::to_string(credits) + " credits added (simulated payment).");
+      message = notice(Notice::kOk, std::to_string(credits) + " credits added (simulated payment).");
     }
     tx.commit();
   }
@@ -108,9 +110,9 @@ void post_confirm(PageCall& call) {
 
 }  // namespace
 
-void install_buy_route(httplib::Server& server, const RouteContext& context) {
-  server.Get("/buymsgs.jsp", page_handler(context, get_offer));
-  server.Post("/buymsgs.jsp", page_handler(context, post_confirm));
+void install_buy_route(Router& router, const RouteContext& context) {
+  router.get("/buymsgs.jsp", page_handler(context, get_offer));
+  router.post("/buymsgs.jsp", page_handler(context, post_confirm));
 }
 
 }  // namespace lumora

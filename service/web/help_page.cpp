@@ -4,7 +4,7 @@
 namespace lumora {
 namespace {
 
-constexpr std::string_view kHelp = R"(
+constexpr Markup kHelp = R"(
 <p class="lead">Brevio sends text from your screen to a mobile phone as an SMS, through your
 Lumora account. It lives in the notification area of the taskbar.</p>
 <div class="grid">
@@ -40,7 +40,7 @@ options too.</p>
 <p>Until you activate your account, messages come from Lumora's number. <b>Activate here</b>
 on the account page makes them appear to come from your own mobile number.</p>
 </section>
-</div>)";
+</div>)"_html;
 
 void get_help(PageCall& call) {
   send_page(call.response, render_page("Brevio help", call.visit, kHelp));
@@ -48,8 +48,8 @@ void get_help(PageCall& call) {
 
 }  // namespace
 
-void install_help_route(httplib::Server& server, const RouteContext& context) {
-  server.Get("/help.jsp", page_handler(context, get_help));
+void install_help_route(Router& router, const RouteContext& context) {
+  router.get("/help.jsp", page_handler(context, get_help));
 }
 
 }  // namespace lumora

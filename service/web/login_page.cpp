@@ -1,6 +1,6 @@
 // GET /login: the program's account links (a login token and the page to open), and the
 // sign-in form for everyone else; POST /login signs in from that form; POST /logout ends the
-// session. A sign-in answers 303 to the page itself, so the token leaves the address bar.
+// session. A token link always answers 303, so the token leaves the address bar.
 #include <map>
 
 #include "service/login_check.h"
@@ -23,35 +23,26 @@ std::string landing(const std::string& startpage) {
   return "/subscribe";
 }
 
-std::string render_sign_in(const Visit& visit, const std::string& startpage,
-                           const std::string& message) {
+Html render_sign_in(const Visit& visit, const std::string& startpage, const Html& message) {
   return render_page(
       "Sign in", visit,
-      message + R"(<form method="post" action="/login" class="card">)" + csrf_field(visit) +
-          R"(<input type="hidden" name="startpage" value=")" + html_escape(startpage) + R"(">)"
-          R"(<label>User name<input name="user" autocomplete="username" required></label>)"
-          R"(<label>Password<input name="password" type="password" )"
+      message + R"(<form method="post" action="/login" class="card">)"_html + csrf_field(visit) +
+          R"(<input type="hidden" name="startpage" value=")"_html + startpage +
+          R"("><label>User name<input type="text" name="user" autocomplete="username" required>)"
+          R"(</label><label>Password<input type="password" name="password" )"
           R"(autocomplete="current-password" required></label>)"
-          R"(<button class="primary">Sign in</button></form>)"
-          R"(<p class="aside">No Lumora account yet? <a href="/options.jsp">Register here</a>.</p>)");
+          R"(<button type="submit" class="primary">Sign in</button></form>)"
+          R"(<p class="aside">No Lumora account yet? <a href="/options.jsp">Register here</a>.</p>)"_html);
 }
 
-std::string refusal(LoginCheck check, const char* wrong) {
-  if (check == LoginCheck::kThrottled) {
-    return notice("error", "Too many wrong passwords for this account: wait a minute, then try again.");
-  }
-  return notice("error", wrong);
+Html refusal(LoginCheck check, std::string_view wrong) {
+  return notice(Notice::kError, check == LoginCheck::kThrottled
+                                    ? "Too many wrong passwords for this account: wait a minute, then try again."
+                                    : wrong);
 }
 
-void get_login(PageCall& call) {
-  const std::string startpage = call.request.get_param_value("startpage");
-  const std::string token = call.request.get_param_value("login");
-  if (token.empty()) {
-    if (call.visit.account) return redirect(call.response, landing(startpage));
-    const std::string message =
-        call.request.has_param("signedout") ? notice("ok", "You have signed out.") : "";
-    return send_page(call.response, render_sign_in(call.visit, startpage, message));
-  }
+// The account a login token names, if one of its readings holds the right password.
+LoginCheck check_token(PageCall& call, const std::string& token, std::int64_t& account_id) {
   // Each account the token may name, with the passwords it may hold for it.
   std::map<std::string, std::vector<std::string>> tries;
   for (LoginReading& reading : read_login_token(token)) {
@@ -64,12 +55,38 @@ void get_login(PageCall& call) {
     if (!account) continue;
     if (++accounts_tried > 2) break;
     check = check_login(call.db, *account, passwords);
-    if (check == LoginCheck::kAccepted) return sign_in(call, account->id, landing(startpage));
+    if (check == LoginCheck::kAccepted) {
+      account_id = account->id;
+      break;
+    }
   }
-  send_page(call.response,
-            render_sign_in(call.visit, startpage,
-                           refusal(check, "The link could not sign you in: enter your Lumora "
-                                          "user name and password.")));
+  return check;
+}
+
+// A token link always ends in a redirect, so the token leaves the address bar whatever the
+// outcome: to the page asked for, or to the sign-in form saying why the link did not sign in.
+void get_login(PageCall& call) {
+  const std::string startpage = call.request.get_param_value("startpage");
+  const std::string back =
+      startpage.empty() ? "" : "startpage=" + httplib::detail::encode_query_param(startpage) + "&";
+  if (call.request.has_param("login")) {
+    std::int64_t account_id = 0;
+    const LoginCheck check = check_token(call, call.request.get_param_value("login"), account_id);
+    if (check == LoginCheck::kAccepted) return sign_in(call, account_id, landing(startpage));
+    return redirect(call.response, "/login?" + back +
+                                       (check == LoginCheck::kThrottled ? "link=throttled" : "link=refused"));
+  }
+  const std::string link = call.request.get_param_value("link");
+  Html message;
+  if (link == "throttled" || link == "refused") {
+    message = refusal(link == "throttled" ? LoginCheck::kThrottled : LoginCheck::kWrongPassword,
+                      "The link could not sign you in: enter your Lumora user name and password.");
+  } else if (call.visit.account) {
+    return redirect(call.response, landing(startpage));
+  } else if (call.request.has_param("signedout")) {
+    message = notice(Notice::kOk, "You have signed out.");
+  }
+  send_page(call.response, render_sign_in(call.visit, startpage, message));
 }
 
 void post_login(PageCall& call) {
@@ -90,10 +107,10 @@ void post_logout(PageCall& call) {
 
 }  // namespace
 
-void install_login_route(httplib::Server& server, const RouteContext& context) {
-  server.Get("/login", page_handler(context, get_login));
-  server.Post("/login", page_handler(context, post_login));
-  server.Post("/logout", page_handler(context, post_logout));
+void install_login_route(Router& router, const RouteContext& context) {
+  router.get("/login", page_handler(context, get_login));
+  router.post("/login", page_handler(context, post_login));
+  router.post("/logout", page_handler(context, post_logout));
 }
 
 }  // namespace lumora

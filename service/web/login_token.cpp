@@ -12,13 +12,6 @@ namespace {
 // The program scrambles at most 256 - key characters, two digits each.
 constexpr std::size_t kMaxDigits = 2 * (256 - encodings::kScrambleKey);
 
-int digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 class Reader {
  public:
   Reader(std::string_view hex, std::size_t limit) : hex_(hex), limit_(limit) {}
@@ -46,11 +39,12 @@ class Reader {
     const std::size_t p = scrambled_.size();
     if (dead_.count({i, p})) return false;
     bool any = false;
-    const int first = digit(hex_[i]);
-    if (printable(first, p)) any |= take(first, i + 1);
-    if (first > 0 && i + 1 < hex_.size() && printable(first * 16 + digit(hex_[i + 1]), p)) {
-      any |= take(first * 16 + digit(hex_[i + 1]), i + 2);
+    const int first = encodings::HexValue(hex_[i]);
+    // Two digits first: most bytes are 16 or more, so the likely reading is found early.
+    if (first > 0 && i + 1 < hex_.size() && printable(first * 16 + encodings::HexValue(hex_[i + 1]), p)) {
+      any |= take(first * 16 + encodings::HexValue(hex_[i + 1]), i + 2);
     }
+    if (printable(first, p)) any |= take(first, i + 1);
     if (!any) dead_.insert({i, p});
     return any;
   }
@@ -74,7 +68,7 @@ class Reader {
 std::vector<LoginReading> read_login_token(std::string_view hex, std::size_t limit) {
   if (hex.empty() || hex.size() > kMaxDigits) return {};
   for (char c : hex) {
-    if (digit(c) < 0) return {};
+    if (encodings::HexValue(c) < 0) return {};
   }
   std::vector<LoginReading> readings;
   for (const std::string& text : Reader(hex, limit).texts()) {

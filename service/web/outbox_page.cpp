@@ -38,39 +38,43 @@ std::string shown_time(const std::string& created) {
   return created.substr(0, 10) + " " + created.substr(11, 5) + " UTC";
 }
 
-std::string page_link(std::int64_t page, const char* text) {
-  return R"(<a class="button quiet" href="/message_archive.jsp?page=)" + std::to_string(page) +
-         R"(">)" + text + "</a>";
+Html page_link(std::int64_t page, Markup text) {
+  return R"(<a class="button quiet" href="/message_archive.jsp?page=)"_html + std::to_string(page) +
+         R"(">)"_html + text + "</a>"_html;
 }
 
-std::string render_outbox(const Visit& visit, const OutboxPage& outbox) {
+// A table on wide screens; on narrow ones the style sheet stacks each row as a card, where
+// the parts show their unit.
+Html render_outbox(const Visit& visit, const OutboxPage& outbox) {
   if (outbox.total == 0) {
     return render_page("Outbox", visit,
                        R"(<section class="card empty"><p>No messages yet. Select some text in any )"
                        R"(program and press Brevio's hotkey, Ctrl+Alt+P, to send it to your phone.)"
-                       R"(</p></section>)");
+                       R"(</p></section>)"_html);
   }
-  std::string rows;
+  Html rows;
   for (const StoredMessage& m : outbox.messages) {
     const bool own = m.destination == visit.account->phone;
-    rows += R"(<tr><td class="time">)" + html_escape(shown_time(m.created)) +
-            R"(</td><td class="to">)" + (own ? std::string("own phone") : std::string("+").append(html_escape(m.destination))) +
-            R"(</td><td class="parts">)" + std::to_string(m.parts) + R"(</td><td class="text">)" +
-            html_escape(m.body) + "</td></tr>";
+    rows += R"(<tr><td class="time">)"_html + shown_time(m.created) + R"(</td><td class="to">)"_html +
+            (own ? "own phone" : "+" + m.destination) + R"(</td><td class="parts">)"_html +
+            std::to_string(m.parts) +
+            (m.parts == 1 ? R"(<span class="unit"> part</span>)"_html : R"(<span class="unit"> parts</span>)"_html) +
+            R"(</td><td class="text">)"_html + m.body + "</td></tr>"_html;
   }
-  std::string pager = R"(<nav class="pager">)";
-  if (outbox.page > 1) pager += page_link(outbox.page - 1, "&larr; Newer");
-  pager += "<span>Page " + std::to_string(outbox.page) + " of " + std::to_string(outbox.pages) +
-           "</span>";
-  if (outbox.page < outbox.pages) pager += page_link(outbox.page + 1, "Older &rarr;");
-  pager += "</nav>";
+  Html pager = R"(<nav class="pager" aria-label="Outbox pages">)"_html;
+  if (outbox.page > 1) pager += page_link(outbox.page - 1, "&larr; Newer"_html);
+  pager += "<span>Page "_html + std::to_string(outbox.page) + " of "_html +
+           std::to_string(outbox.pages) + "</span>"_html;
+  if (outbox.page < outbox.pages) pager += page_link(outbox.page + 1, "Older &rarr;"_html);
+  pager += "</nav>"_html;
   return render_page(
       "Outbox", visit,
-      R"(<p class="lead">)" + std::to_string(outbox.total) +
-          (outbox.total == 1 ? " message" : " messages") + R"( sent, newest first.</p>)"
-          R"(<div class="card flush"><table class="outbox"><thead><tr><th>Sent</th><th>To</th>)"
-          R"(<th>Parts</th><th>Message</th></tr></thead><tbody>)" + rows + "</tbody></table></div>" +
-          pager);
+      R"(<p class="lead">)"_html + std::to_string(outbox.total) +
+          (outbox.total == 1 ? " message"_html : " messages"_html) +
+          R"( sent, newest first.</p><div class="card flush"><table class="outbox"><thead><tr>)"
+          R"(<th scope="col">Sent</th><th scope="col">To</th><th scope="col">Parts</th>)"
+          R"(<th scope="col">Message</th></tr></thead><tbody>)"_html + rows +
+          "</tbody></table></div>"_html + pager);
 }
 
 void get_outbox(PageCall& call) {
@@ -85,8 +89,8 @@ void get_outbox(PageCall& call) {
 
 }  // namespace
 
-void install_outbox_route(httplib::Server& server, const RouteContext& context) {
-  server.Get("/message_archive.jsp", page_handler(context, get_outbox));
+void install_outbox_route(Router& router, const RouteContext& context) {
+  router.get("/message_archive.jsp", page_handler(context, get_outbox));
 }
 
 }  // namespace lumora

@@ -13,70 +13,56 @@ constexpr std::string_view kPolicy =
     "frame-ancestors 'none'; base-uri 'none'";
 
 // The brand mark: a speech bubble in the program's blue and green.
-constexpr std::string_view kLogo =
+constexpr Markup kLogo =
     R"(<svg class="mark" viewBox="0 0 32 32" aria-hidden="true"><rect x="2" y="4" width="28" )"
     R"(height="19" rx="6" fill="#41c276"/><path d="M9 22l-2 7 8-6z" fill="#41c276"/><path )"
-    R"(d="M9 11h14M9 16h9" stroke="#fff" stroke-width="2.6" stroke-linecap="round"/></svg>)";
+    R"(d="M9 11h14M9 16h9" stroke="#fff" stroke-width="2.6" stroke-linecap="round"/></svg>)"_html;
 
-std::string nav(const Visit& visit) {
+// The site's links, and for a signed-in visitor who it is and the sign-out form beside them.
+Html bar(const Visit& visit) {
   if (!visit.account) {
-    return R"(<a href="/login">Sign in</a><a href="/options.jsp">Register</a>)"
-           R"(<a href="/help.jsp">Help</a>)";
+    return R"(<nav aria-label="Site"><a href="/login">Sign in</a><a href="/options.jsp">Register</a>)"
+           R"(<a href="/help.jsp">Help</a></nav>)"_html;
   }
-  return R"(<a href="/subscribe">Account</a><a href="/buymsgs.jsp?n=50">Buy credits</a>)"
-         R"(<a href="/message_archive.jsp">Outbox</a><a href="/help.jsp">Help</a>)"
-         R"(<form method="post" action="/logout" class="inline">)" +
-         csrf_field(visit) + R"(<button class="link">Sign out</button></form>)";
+  return R"(<nav aria-label="Site"><a href="/subscribe">Account</a><a href="/buymsgs.jsp?n=50">Buy )"
+         R"(credits</a><a href="/message_archive.jsp">Outbox</a><a href="/help.jsp">Help</a></nav>)"
+         R"(<div class="user"><span class="who" title=")"_html + visit.account->username + R"(">)"_html +
+         visit.account->username + R"(</span><form method="post" action="/logout">)"_html + csrf_field(visit) +
+         R"(<button type="submit" class="link">Sign out</button></form></div>)"_html;
 }
 
 }  // namespace
 
-std::string html_escape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-std::string render_page(std::string_view title, const Visit& visit, std::string_view content) {
-  std::string who;
-  if (visit.account) who = R"(<span class="who">)" + html_escape(visit.account->username) + "</span>";
+Html render_page(std::string_view title, const Visit& visit, const Html& content) {
   return R"(<!DOCTYPE html><html lang="en"><head><meta charset="utf-8">)"
-         R"(<meta name="viewport" content="width=device-width, initial-scale=1">)"
-         "<title>" + html_escape(title) + R"( - Lumora</title><link rel="stylesheet" href="/style.css">)"
-         R"(</head><body><header class="bar"><a class="brand" href="/subscribe">)" +
-         std::string(kLogo) + R"(<span>Lumora</span></a>)" + who + R"(<nav>)" + nav(visit) +
-         "</nav></header><main><h1>" + html_escape(title) + "</h1>" + std::string(content) +
+         R"(<meta name="viewport" content="width=device-width, initial-scale=1"><title>)"_html +
+         title + R"( - Lumora</title><link rel="stylesheet" href="/style.css"></head><body>)"
+                 R"(<header class="bar"><a class="brand" href="/subscribe">)"_html + kLogo +
+         R"(<span>Lumora</span></a>)"_html + bar(visit) + "</header><main><h1>"_html + title +
+         "</h1>"_html + content +
          R"(</main><footer>Lumora messaging &middot; the account site of )"
-         R"(<a href="/help.jsp">Brevio</a></footer></body></html>)";
+         R"(<a href="/help.jsp">Brevio</a></footer></body></html>)"_html;
 }
 
-std::string csrf_field(const Visit& visit) {
-  return R"(<input type="hidden" name="csrf" value=")" + html_escape(visit.form_token) + R"(">)";
+Html csrf_field(const Visit& visit) {
+  return R"(<input type="hidden" name="csrf" value=")"_html + visit.form_token + R"(">)"_html;
 }
 
-std::string notice(std::string_view kind, std::string_view text) {
-  return R"(<p class="notice )" + std::string(kind) + R"(" role="status">)" + html_escape(text) +
-         "</p>";
+Html notice(Notice kind, std::string_view text) {
+  const Markup kinds[] = {R"(<p class="notice note" role="status">)"_html,
+                          R"(<p class="notice ok" role="status">)"_html,
+                          R"(<p class="notice error" role="status">)"_html};
+  return kinds[static_cast<int>(kind)] + text + "</p>"_html;
 }
 
-void send_page(httplib::Response& response, const std::string& html, int status) {
+void send_page(httplib::Response& response, const Html& html, int status) {
   response.status = status;
   response.set_header("Content-Security-Policy", std::string(kPolicy));
   response.set_header("Cache-Control", "no-store");
   response.set_header("X-Content-Type-Options", "nosniff");
   response.set_header("X-Frame-Options", "DENY");
   response.set_header("Referrer-Policy", "no-referrer");
-  response.set_content(html, "text/html; charset=utf-8");
+  response.set_content(html.str(), "text/html; charset=utf-8");
 }
 
 void redirect(httplib::Response& response, const std::string& location) {
@@ -88,27 +74,20 @@ void redirect(httplib::Response& response, const std::string& location) {
 
 httplib::Server::Handler page_handler(const RouteContext& context, PageHandler handler) {
   return [context, handler](const httplib::Request& request, httplib::Response& response) {
+    Visit visit;  // anonymous until the database tells who it is
     try {
       Database db(context.db_path);
-      Visit visit = visit_of(db, request, response, context.https);
+      visit = visit_of(db, request, response, context.https);
       PageCall call{db, visit, request, response};
       if (request.method == "POST" && !form_token_matches(visit, request)) {
-        send_page(response,
-                  render_page("Form refused", visit,
-                              notice("error", "This form did not come from this site, or it is "
-                                              "too old. Go back, reload the page and try again.")),
-                  403);
-        return;
+        return send_page(response, error_page(403, visit), 403);
       }
       handler(call);
     } catch (const std::exception& error) {
       std::fprintf(stderr, "lumora-service: %s %s: %s\n", request.method.c_str(),
                    request.path.c_str(), error.what());
       response.headers.clear();
-      send_page(response,
-                "<!DOCTYPE html><title>Lumora</title><p>The service cannot answer right now. "
-                "Please try again in a moment.</p>",
-                500);
+      send_page(response, error_page(500, visit), 500);
     }
   };
 }

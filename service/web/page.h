@@ -1,5 +1,5 @@
 #pragma once
-// What every page of the account site shares: escaping, the frame around a page's content, the
+// What every page of the account site shares: the frame around a page's content, the
 // security headers, and the handler wrapper that opens the database, finds the visitor,
 // refuses a POST without the visitor's anti-forgery token and turns failures into a page.
 #include <httplib.h>
@@ -10,25 +10,27 @@
 
 #include "service/routes.h"
 #include "service/sqlite_db.h"
+#include "service/web/html.h"
 #include "service/web/session.h"
 
 namespace lumora {
 
-// & < > " ' as character references: safe in element content and quoted attributes.
-std::string html_escape(std::string_view text);
-
 // The whole document: head, the site's bar (its links depend on whether the visitor is
 // signed in; signing out is a form), `content` inside <main>, and the footer.
-std::string render_page(std::string_view title, const Visit& visit, std::string_view content);
+Html render_page(std::string_view title, const Visit& visit, const Html& content);
 
 // The hidden field every changing form carries.
-std::string csrf_field(const Visit& visit);
+Html csrf_field(const Visit& visit);
 
-// A message box inside a page: kind is "note", "ok" or "error".
-std::string notice(std::string_view kind, std::string_view text);
+// A message box inside a page.
+enum class Notice { kNote, kOk, kError };
+Html notice(Notice kind, std::string_view text);
+
+// The page of an error answer (403, 404, 405, 500...) in the site's frame, with a way back.
+Html error_page(int status, const Visit& visit);
 
 // The page with its headers: content security policy, no caching, no framing, no referrer.
-void send_page(httplib::Response& response, const std::string& html, int status = 200);
+void send_page(httplib::Response& response, const Html& html, int status = 200);
 void redirect(httplib::Response& response, const std::string& location);  // 303 See Other
 
 struct PageCall {

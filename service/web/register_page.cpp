@@ -45,24 +45,26 @@ struct Registration {
   std::string user, phone, country = "44";
 };
 
-std::string render_register(const Visit& visit, const Registration& form,
-                            const std::string& message) {
+Html render_register(const Visit& visit, const Registration& form, const Html& message) {
   return render_page(
       "Register", visit,
-      R"(<p class="lead">A Lumora account lets Brevio send your messages. You start with )" +
-          std::to_string(kStarterCredits) + R"( free credits: one credit sends one message part.</p>)" +
-          message + R"(<form method="post" action="/options.jsp" class="card">)" + csrf_field(visit) +
-          R"(<label>User name<input name="user" autocomplete="username" required maxlength="32" value=")" +
-          html_escape(form.user) + R"("><small>1 to 32 characters, no spaces.</small></label>)"
-          R"(<label>Password<input name="password" type="password" autocomplete="new-password" )"
+      R"(<p class="lead">A Lumora account lets Brevio send your messages. You start with )"_html +
+          std::to_string(kStarterCredits) +
+          R"( free credits: one credit sends one message part.</p>)"_html + message +
+          R"(<form method="post" action="/options.jsp" class="card">)"_html + csrf_field(visit) +
+          R"(<label>User name<input type="text" name="user" autocomplete="username" required )"
+          R"(maxlength="32" value=")"_html + form.user +
+          R"("><small>1 to 32 characters, no spaces.</small></label>)"
+          R"(<label>Password<input type="password" name="password" autocomplete="new-password" )"
           R"(required><small>6 to 64 characters.</small></label>)"
-          R"(<label>Password again<input name="password2" type="password" )"
+          R"(<label>Password again<input type="password" name="password2" )"
           R"(autocomplete="new-password" required></label>)"
-          R"(<div class="row"><label class="narrow">Country code<input name="country" )"
-          R"(inputmode="numeric" maxlength="4" value=")" + html_escape(form.country) + R"("></label>)"
-          R"(<label>Mobile number<input name="phone" type="tel" autocomplete="tel" required value=")" +
-          html_escape(form.phone) + R"("><small>As you would dial it: 07700 900123 or +44 7700 900123.</small>)"
-          R"(</label></div><button class="primary">Create my account</button></form>)");
+          R"(<div class="row"><label class="narrow">Country code<input type="text" name="country" )"
+          R"(inputmode="numeric" maxlength="4" value=")"_html + form.country +
+          R"("></label><label>Mobile number<input type="tel" name="phone" autocomplete="tel" )"
+          R"(required value=")"_html + form.phone +
+          R"("><small>As you would dial it: 07700 900123 or +44 7700 900123.</small></label></div>)"
+          R"(<button type="submit" class="primary">Create my account</button></form>)"_html);
 }
 
 std::wstring widen_ascii(std::string_view text) {
@@ -100,7 +102,7 @@ std::string check(const Registration& form, const std::string& password,
 }
 
 void get_register(PageCall& call) {
-  send_page(call.response, render_register(call.visit, {}, ""));
+  send_page(call.response, render_register(call.visit, {}, Html()));
 }
 
 void post_register(PageCall& call) {
@@ -119,7 +121,7 @@ void post_register(PageCall& call) {
     }
   }
   if (!fault.empty()) {
-    return send_page(call.response, render_register(call.visit, form, notice("error", fault)), 400);
+    return send_page(call.response, render_register(call.visit, form, notice(Notice::kError, fault)), 400);
   }
   const auto made = find_account(call.db, account.username);
   sign_in(call, made->id, "/subscribe?welcome=1");
@@ -127,9 +129,9 @@ void post_register(PageCall& call) {
 
 }  // namespace
 
-void install_register_route(httplib::Server& server, const RouteContext& context) {
-  server.Get("/options.jsp", page_handler(context, get_register));
-  server.Post("/options.jsp", page_handler(context, post_register));
+void install_register_route(Router& router, const RouteContext& context) {
+  router.get("/options.jsp", page_handler(context, get_register));
+  router.post("/options.jsp", page_handler(context, post_register));
 }
 
 }  // namespace lumora

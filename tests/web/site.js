@@ -3,6 +3,9 @@
 'use strict';
 const crypto = require('node:crypto');
 const fs = require('node:fs');
+const http = require('node:http');
+const https = require('node:https');
+const path = require('node:path');
 const { execFileSync } = require('node:child_process');
 const { chromium } = require('playwright-core');
 
@@ -42,6 +45,20 @@ async function submit(user, password, body, destination = '') {
   return Number(/<ResultCode>(\d+)<\/ResultCode>/.exec(reply)?.[1]);
 }
 
+// One request as it is, any method (TRACE too, which fetch refuses), over http or https (trusting
+// the namespace's test authority); resolves to { status, headers, body }.
+function request(scheme, method, address) {
+  const ca = scheme === 'https' ? fs.readFileSync(path.join(path.dirname(process.env.BREVIO_WEB_DB), 'ca.pem')) : undefined;
+  return new Promise((resolve, reject) => {
+    const out = (scheme === 'https' ? https : http).request(`${scheme}://localhost${address}`, { method, ca }, (answer) => {
+      let body = '';
+      answer.setEncoding('utf8').on('data', (part) => { body += part; });
+      answer.on('end', () => resolve({ status: answer.statusCode, headers: answer.headers, body }));
+    });
+    out.on('error', reject).end();
+  });
+}
+
 // BREVIO_TRUST_CERT names a test server's certificate (PEM) that Chromium is to accept: its own
 // store does not hold the throwaway test authority, so the server's key is trusted by its hash.
 function trustArgs() {
@@ -59,4 +76,4 @@ function launch() {
   });
 }
 
-module.exports = { HTTP, HTTPS, admin, addAccount, storedMessages, loginToken, submit, launch };
+module.exports = { HTTP, HTTPS, admin, addAccount, storedMessages, loginToken, submit, request, launch };

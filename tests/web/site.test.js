@@ -3,6 +3,7 @@
 'use strict';
 const assert = require('node:assert/strict');
 const { test, before, after } = require('node:test');
+const audit = require('./audit');
 const site = require('./site');
 
 const ALICE = ['alice', 'tea & <cakes>', '447700900123'];
@@ -65,11 +66,12 @@ test('the token link signs in and lands on the page without the token; each page
   await page.close();
 });
 
-test('a wrong, damaged or missing token shows the sign-in form, which signs in to the page asked for', async () => {
+test('a wrong, damaged or missing token ends on the sign-in form without it, which signs in to the page asked for', async () => {
   const page = await browser.newPage();
   for (const token of [site.loginToken(ALICE[0], 'wrong'), 'XYZ', '']) {
     await page.goto(`${site.HTTP}/login?startpage=message_archive.jsp&login=${token}`);
-    assert.equal(await page.locator('form input[name=password]').count(), 1, token);
+    assert.equal(page.url(), `${site.HTTP}/login?startpage=message_archive.jsp&link=refused`, token);
+    assert.match(await page.locator('.notice.error').innerText(), /The link could not sign you in/, token);
   }
   await page.fill('input[name=user]', ALICE[0]);
   await page.fill('input[name=password]', ALICE[1]);
@@ -144,6 +146,10 @@ test('after 5 wrong passwords the account refuses even the right one, on the for
   for (let i = 0; i < 5; i++) assert.match(await signIn(`wrong ${i}`), /Wrong user name or password/);
   assert.match(await signIn('right-password'), /Too many wrong passwords/);
   assert.equal(await site.submit('bob', 'right-password', 'hello'), 6);
+  // The token link of a throttled account is refused too, and its address leaves the bar.
+  await page.goto(`${site.HTTP}/login?startpage=subscribe&login=${site.loginToken('bob', 'right-password')}`);
+  assert.equal(page.url(), `${site.HTTP}/login?startpage=subscribe&link=throttled`);
+  assert.match(await page.locator('.notice.error').innerText(), /Too many wrong passwords/);
   await page.close();
 });
 
@@ -156,4 +162,124 @@ test('over HTTPS the session cookie is Secure with the __Host- prefix', async ()
   assert.deepEqual([session.secure, session.httpOnly, session.sameSite], [true, true, 'Lax']);
   assert.ok(session.expires > Date.now() / 1000);
   await context.close();
+});
+
+test('every answer says which methods a page takes; pages carry the security headers; HTTPS adds HSTS', async () => {
+  const PAGE_HEADERS = ['content-security-policy', 'cache-control', 'x-content-type-options', 'x-frame-options', 'referrer-policy'];
+  for (const [method, path, status, allow] of [
+    ['GET', '/login', 200], ['GET', '/no/such/page', 404], ['TRACE', '/no/such/page', 404],
+    ['PUT', '/login', 405, 'GET, HEAD, POST'], ['TRACE', '/login', 405, 'GET, HEAD, POST'],
+    ['GET', '/hotkeys', 405, 'POST'], ['DELETE', '/style.css', 405, 'GET, HEAD'],
+    ['POST', '/subscribe', 403], ['GET', '/style.css', 200], ['POST', '/hotkeys', 200],
+  ]) {
+    for (const scheme of ['http', 'https']) {
+      const answer = await site.request(scheme, method, path);
+      const what = `${scheme} ${method} ${path}`;
+      assert.equal(answer.status, status, what);
+      assert.equal(answer.headers.allow, allow, what);
+      assert.equal(answer.headers['strict-transport-security'], scheme === 'https' ? 'max-age=31536000' : undefined, what);
+      if (!answer.headers['content-type'].startsWith('text/html')) continue;
+      for (const header of PAGE_HEADERS) assert.ok(answer.headers[header], `${what}: ${header}`);
+      assert.match(answer.body, /^<!DOCTYPE html><html lang="en">.*<a [^>]*href="\/subscribe"/s, what);
+    }
+  }
+});
+
+// Every state of every page, reached as a visitor would, at four widths: axe-core (WCAG 2.1 A
+// and AA), html-validate on the HTML as served, and the layout checks of audit.js. With
+// BREVIO_WEB_SHOTS set to a folder, a full-page screenshot of each state at 320 px goes there.
+test('every page state passes WCAG 2.1 AA and html-validate and fits 320 to 1280 px', async () => {
+  const WIDTHS = [320, 375, 768, 1280];
+  const NOTE = 'Running 10 min late: the 17:42 from Leeds is held at York. Table at Rosa\'s is booked under ' +
+    'Brevio for 8, start without me and order the mezze! Back by 21:30, xx';
+  assert.equal(NOTE.length, 160);
+  site.addAccount('erin', 'erin pass', '447700900300', 40);
+  site.addAccount('frank', 'frank pass', '447700900301', 5);
+  site.addAccount('gina', 'gina pass', '447700900302', 5);
+  const sql = (statement) => require('node:child_process').execFileSync('sqlite3', [process.env.BREVIO_WEB_DB, statement]);
+  sql(`WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20) INSERT INTO messages
+    (account, destination, body, parts, created) SELECT (SELECT id FROM accounts WHERE username = 'erin'),
+    '447700900300', 'note ' || i, 1, '2024-05-01T12:00:00Z' FROM n`);  // filler, quicker than sent
+  assert.equal(await site.submit('erin', 'erin pass', NOTE, '447700900456'), 0);
+  const link = (user, password, startpage = 'subscribe') =>
+    `/login?startpage=${startpage}&login=${site.loginToken(user, password)}`;
+  const go = async (page, path, change) => {  // change: another method or body for this request
+    if (change) await page.route(site.HTTP + path, (route) => route.continue(change), { times: 1 });
+    return page.goto(site.HTTP + path);
+  };
+  const click = (name) => (page) => page.getByRole('button', { name }).click();
+  const without = async (table, action) => {  // the service fails while a table is missing
+    sql(`ALTER TABLE ${table} RENAME TO ${table}_away`);
+    try { await action(); } finally { sql(`ALTER TABLE ${table}_away RENAME TO ${table}`); }
+  };
+  const pages = {}, served = new Map();  // each visitor's page, and the last document it was served
+  for (const [who, signIn] of [['out'], ['erin', link('erin', 'erin pass')], ['gina', link('gina', 'gina pass')]]) {
+    const page = pages[who] = await (await audit.context(browser)).newPage();
+    page.on('response', (r) => { if (r.request().isNavigationRequest() && !r.headers().location) served.set(page, r); });
+    if (signIn) await go(page, signIn);
+  }
+  // [state, visitor, how to reach it, what its main part says]
+  const STATES = [
+    ['signin', 'out', (p) => go(p, '/login'), /User name/],
+    ['signed-out', 'out', (p) => go(p, '/login?signedout=1'), /You have signed out/],
+    ['wrong-password', 'out', async (p) => {
+      await p.fill('input[name=user]', 'frank'); await p.fill('input[name=password]', 'nope'); await click('Sign in')(p);
+    }, /Wrong user name or password/],
+    ['link-refused', 'out', (p) => go(p, link('erin', 'wrong', 'message_archive.jsp')), /The link could not sign you in/],
+    ['link-throttled', 'out', async (p) => {
+      for (let i = 0; i < 5; i++) await go(p, link('frank', `wrong ${i}`));
+      await go(p, link('frank', 'frank pass'));
+    }, /Too many wrong passwords/],
+    ['register', 'out', (p) => go(p, '/options.jsp'), /free credits/],
+    ['register-refused', 'out', async (p) => {
+      for (const [field, value] of [['user', 'erin'], ['password', 'secret1'], ['password2', 'secret1'], ['phone', '07700 900777']]) {
+        await p.fill(`input[name=${field}]`, value);
+      }
+      await click('Create my account')(p);
+    }, /user name erin is taken/],
+    ['help-out', 'out', (p) => go(p, '/help.jsp'), /Send in two keys/],
+    ['404-out', 'out', (p) => go(p, '/no/such/page'), /no page at this address/],
+    ['405-out', 'out', (p) => go(p, '/hotkeys'), /does not take this kind of request/],
+    ['403-out', 'out', (p) => go(p, '/options.jsp', { method: 'POST', postData: 'user=x' }), /did not come from this site/],
+    ['account', 'erin', (p) => go(p, '/subscribe?welcome=1'), /Welcome to Lumora/],
+    ['account-activated', 'erin', click('Activate here'), /Activated/],
+    ['buy', 'erin', (p) => go(p, '/buymsgs.jsp?n=625'), /Payment is simulated/],
+    ['buy-done', 'erin', click('Confirm: add 625 credits'), /625 credits added/],
+    ['buy-refused', 'erin', (p) => go(p, '/buymsgs.jsp?n=7'), /from 50 to 5000/],
+    ['outbox', 'erin', (p) => go(p, '/message_archive.jsp'), /\+447700900456/],
+    ['outbox-older', 'erin', (p) => go(p, '/message_archive.jsp?page=2'), /Page 2 of 2/],
+    ['outbox-empty', 'gina', (p) => go(p, '/message_archive.jsp'), /No messages yet/],
+    ['help-in', 'erin', (p) => go(p, '/help.jsp'), /Send in two keys/],
+    ['404-in', 'erin', (p) => go(p, '/style.css/nothing'), /no page at this address/],
+    ['405-in', 'erin', (p) => go(p, '/login', { method: 'PUT' }), /does not take this kind of request/],
+    ['403-in', 'erin', (p) => go(p, '/subscribe', { method: 'POST', postData: '' }), /did not come from this site/],
+    ['500-in', 'erin', (p) => without('purchases', () => go(p, '/buymsgs.jsp?n=50')), /cannot answer right now/],
+    ['500-visitor-unknown', 'erin', (p) => without('sessions', () => go(p, '/help.jsp')), /cannot answer right now/],
+  ];
+  const faults = [];
+  let views = 0, violations = 0, messages = 0;
+  for (const [state, who, reach, says] of STATES) {
+    const page = pages[who];
+    await reach(page);
+    await page.waitForLoadState();
+    const html = await served.get(page).text();
+    if (!says.test(await page.locator('main').innerText().catch(() => ''))) faults.push(`${state}: does not say ${says}`);
+    if (page.url().includes('login=')) faults.push(`${state}: the token stays in the address ${page.url()}`);
+    const validation = await audit.validatorMessages(html);
+    messages += validation.length;
+    faults.push(...validation.map((m) => `${state}: ${m}`));
+    for (const width of WIDTHS) {
+      await page.setViewportSize({ width, height: 740 });
+      const axe = await audit.axeViolations(page);
+      violations += axe.length;
+      faults.push(...[...axe, ...(await page.evaluate(audit.layoutFaults))].map((f) => `${state} at ${width}px: ${f}`));
+      if (width === 320 && process.env.BREVIO_WEB_SHOTS) {
+        await page.screenshot({ path: `${process.env.BREVIO_WEB_SHOTS}/${state}-320.png`, fullPage: true });
+      }
+      views++;
+    }
+  }
+  console.log(`audit: ${STATES.length} page states x ${WIDTHS.length} widths = ${views} views; ` +
+    `${violations} axe violations; ${messages} html-validate messages; ${faults.length} faults in all`);
+  assert.deepEqual(faults, []);
 });
