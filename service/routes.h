@@ -13,7 +13,7 @@ struct RouteContext {
   std::string db_path;          // each request opens its own connection
   StopSignal* stop = nullptr;   // ends deliberate waits when the server stops
   bool log_requests = false;    // one line per submission on stderr
-  bool https = false;           // the listener of requests that came over HTTPS
+  std::string front_key;        // trusts the client headers of the front proxy that has it
 };
 
 using RouteInstaller = void (*)(httplib::Server& server, const RouteContext& context);

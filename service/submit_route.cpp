@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "service/client_address.h"
 #include "service/fault_replies.h"
 #include "service/routes.h"
 #include "service/sqlite_db.h"
@@ -18,7 +19,7 @@ void log_line(const RouteContext& context, const httplib::Request& request,
               const std::string& what) {
   if (context.log_requests) {
     std::fprintf(stderr, "lumora-service: POST /hotkeys from %s: %s\n",
-                 request.remote_addr.c_str(), what.c_str());
+                 client_of(request, context.front_key).address.c_str(), what.c_str());
   }
 }
 

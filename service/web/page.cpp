@@ -90,8 +90,9 @@ httplib::Server::Handler page_handler(const RouteContext& context, PageHandler h
   return [context, handler](const httplib::Request& request, httplib::Response& response) {
     try {
       Database db(context.db_path);
-      Visit visit = visit_of(db, request, response, context.https);
-      PageCall call{db, visit, request, response};
+      const ClientAddress client = client_of(request, context.front_key);
+      Visit visit = visit_of(db, request, response, client.https);
+      PageCall call{db, visit, request, response, context, client};
       if (request.method == "POST" && !form_token_matches(visit, request)) {
         send_page(response,
                   render_page("Form refused", visit,
@@ -102,8 +103,9 @@ httplib::Server::Handler page_handler(const RouteContext& context, PageHandler h
       }
       handler(call);
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "lumora-service: %s %s: %s\n", request.method.c_str(),
-                   request.path.c_str(), error.what());
+      std::fprintf(stderr, "lumora-service: %s %s from %s: %s\n", request.method.c_str(),
+                   request.path.c_str(), client_of(request, context.front_key).address.c_str(),
+                   error.what());
       response.headers.clear();
       send_page(response,
                 "<!DOCTYPE html><title>Lumora</title><p>The service cannot answer right now. "

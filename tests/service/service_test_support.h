@@ -71,7 +71,7 @@ struct ServiceFixture {
   }
   std::string db_path() const { return dir.path("lumora.db"); }
   httplib::Result post(const std::string& body) {
-    httplib::Client client("127.0.0.1", service->http_port());
+    httplib::Client client("127.0.0.1", service->port());
     client.set_connection_timeout(5);
     client.set_read_timeout(5);
     return client.Post("/hotkeys", body, "application/x-www-form-urlencoded");
