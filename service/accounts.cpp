@@ -45,6 +45,14 @@ bool set_credits(Database& db, std::string_view username, std::int64_t credits) 
   return db.changes() == 1;
 }
 
+bool set_password(Database& db, std::string_view username, std::string_view password) {
+  db.prepare("UPDATE accounts SET password = ? WHERE username = ?")
+      .bind(1, hash_password(password))
+      .bind(2, username)
+      .step();
+  return db.changes() == 1;
+}
+
 void take_credits(Database& db, std::int64_t account_id, std::int64_t count) {
   add_credits(db, account_id, -count);
 }

@@ -33,6 +33,7 @@ void add_account(Database& db, const NewAccount& account);
 
 // False when there is no such account.
 bool set_credits(Database& db, std::string_view username, std::int64_t credits);
+bool set_password(Database& db, std::string_view username, std::string_view password);
 
 void take_credits(Database& db, std::int64_t account_id, std::int64_t count);
 void add_credits(Database& db, std::int64_t account_id, std::int64_t count);

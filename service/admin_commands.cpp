@@ -44,6 +44,15 @@ int run_set_credits(const std::vector<std::string>& args, std::ostream& out) {
   return 0;
 }
 
+int run_set_password(const std::vector<std::string>& args, std::ostream& out) {
+  const CommandLine cl(args, {"db", "user", "password"});
+  const std::string user = cl.require("user");
+  Database db = open_service_db(cl.require("db"));
+  if (!set_password(db, user, cl.require("password"))) throw std::runtime_error("no account " + user);
+  out << user << " has a new password\n";
+  return 0;
+}
+
 int run_messages(const std::vector<std::string>& args, std::ostream& out) {
   const CommandLine cl(args, {"db"});
   Database db = open_service_db(cl.require("db"));

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "service/login_check.h"
+#include "service/message_writer.h"
 #include "service/stop_signal.h"
 
 namespace lumora {
@@ -14,6 +16,8 @@ struct RouteContext {
   StopSignal* stop = nullptr;   // ends deliberate waits when the server stops
   bool log_requests = false;    // one line per submission on stderr
   std::string front_key;        // trusts the client headers of the front proxy that has it
+  LoginGuard* logins = nullptr;   // every password check
+  MessageWriter* writer = nullptr;  // stores accepted messages
 };
 
 using RouteInstaller = void (*)(httplib::Server& server, const RouteContext& context);

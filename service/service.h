@@ -37,12 +37,15 @@ class Service {
   Service& operator=(const Service&) = delete;
 
   int port() const { return port_; }
+  LoginGuard& logins() { return logins_; }
 
   // Ends deliberate waits, stops the listener and waits for its thread. Idempotent.
   void stop();
 
  private:
   StopSignal stop_signal_;
+  LoginGuard logins_;
+  std::unique_ptr<MessageWriter> writer_;  // made once the tables exist
   RouteContext context_;
   httplib::Server server_;
   std::thread thread_;

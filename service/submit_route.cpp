@@ -35,7 +35,8 @@ void answer(const RouteContext& context, const httplib::Request& request,
     log_line(context, request, "fault " + std::string(fault_name(faults.mode)));
     return;
   }
-  const ResultCode code = submit_message(db, body);
+  const ResultCode code =
+      submit_message(db, body, client_of(request, context.front_key).address, *context.logins, *context.writer);
   response.set_content(result_reply(code), "text/xml");
   log_line(context, request, std::to_string(result_number(code)) + " " +
                                  std::string(result_text(code)));
