@@ -92,7 +92,10 @@ LoginOutcome LoginGuard::check(Database& db, std::string_view username, const st
   std::optional<Mac> verified;
   for (std::size_t i = 0; i < readings && !verified; ++i) {
     ++hashes_;
-    if (password_matches(stored, passwords[i]) && account) verified = mac_of(stored, passwords[i]);
+    hashing_.acquire();
+    const bool matches = password_matches(stored, passwords[i]);
+    hashing_.release();
+    if (matches && account) verified = mac_of(stored, passwords[i]);
   }
   const std::lock_guard lock(mutex_);
   record(pair_key, name, client, verified.has_value(), now);

@@ -16,7 +16,8 @@
 // - Wider limits, for one name failing from many addresses or one address failing on many
 //   names (kWideFailures within kWideWindow): then only an address that verified that name's
 //   password within kTrusted passes.
-// Refusals cost no hash and count as no failure. Everything is held in memory only.
+// Refusals cost no hash and count as no failure. Everything is held in memory only. At most
+// kConcurrentHashes hashes run at once (19 MiB each); more would only share the same cores.
 #include <sodium.h>
 
 #include <array>
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <semaphore>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -43,6 +45,7 @@ inline constexpr int kWideFailures = 50;
 inline constexpr std::int64_t kWideWindow = 15 * 60;
 inline constexpr std::int64_t kTrusted = 12 * 60 * 60;
 inline constexpr std::int64_t kRemembered = 15 * 60;
+inline constexpr std::ptrdiff_t kConcurrentHashes = 4;
 // Each reading costs a hash; more than this many in one try is not a login but a search.
 inline constexpr std::size_t kMaxReadings = 4;
 
@@ -101,6 +104,7 @@ class LoginGuard {
   std::array<unsigned char, crypto_auth_hmacsha256_KEYBYTES> key_{};
   std::string dummy_hash_;
   std::atomic<std::uint64_t> hashes_{0};
+  std::counting_semaphore<kConcurrentHashes> hashing_{kConcurrentHashes};
   std::mutex mutex_;
   std::unordered_map<std::string, Pair> pairs_;  // by user name, NUL, address
   std::unordered_map<std::string, Window> names_, addresses_;

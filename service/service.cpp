@@ -22,13 +22,13 @@ void wait_until(const std::function<bool()>& ready) {
 
 }  // namespace
 
-Service::Service(const ServiceOptions& options) {
+Service::Service(const ServiceOptions& options) : databases_(options.db_path) {
   std::signal(SIGPIPE, SIG_IGN);
   open_service_db(options.db_path);  // create the tables once, before any request
   writer_ = std::make_unique<MessageWriter>(options.db_path);
 
-  context_ = RouteContext{options.db_path, &stop_signal_, options.log_requests, options.front_key,
-                          &logins_, writer_.get()};
+  context_ = RouteContext{options.db_path, &databases_, &stop_signal_, options.log_requests,
+                          options.front_key, &logins_, writer_.get(), &registrations_};
   server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
   int socket = -1;
   server_.set_socket_options([&socket](int fd) {

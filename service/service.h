@@ -26,7 +26,7 @@ struct ServiceOptions {
 class Service {
  public:
   // Requests served at once; the front proxy sends no more.
-  static constexpr int kWorkers = 8;
+  static constexpr int kWorkers = 16;
 
   // Creates the database tables, binds the port and starts accepting connections;
   // throws std::runtime_error when the port cannot be bound.
@@ -44,7 +44,9 @@ class Service {
 
  private:
   StopSignal stop_signal_;
+  DatabasePool databases_;
   LoginGuard logins_;
+  RegistrationLimit registrations_;
   std::unique_ptr<MessageWriter> writer_;  // made once the tables exist
   RouteContext context_;
   httplib::Server server_;

@@ -25,7 +25,8 @@ void log_line(const RouteContext& context, const httplib::Request& request,
 
 void answer(const RouteContext& context, const httplib::Request& request,
             const std::string& body, httplib::Response& response) {
-  Database db(context.db_path);
+  const DatabasePool::Lease lease = context.databases->lease();
+  Database& db = *lease;
   const FaultSettings faults = read_faults(db);
   if (faults.delay_ms > 0 && context.stop->wait_for(std::chrono::milliseconds(faults.delay_ms))) {
     response.status = 503;  // stopping: no answer, and nothing stored

@@ -89,7 +89,8 @@ void redirect(httplib::Response& response, const std::string& location) {
 httplib::Server::Handler page_handler(const RouteContext& context, PageHandler handler) {
   return [context, handler](const httplib::Request& request, httplib::Response& response) {
     try {
-      Database db(context.db_path);
+      const DatabasePool::Lease lease = context.databases->lease();
+      Database& db = *lease;
       const ClientAddress client = client_of(request, context.front_key);
       Visit visit = visit_of(db, request, response, client.https);
       PageCall call{db, visit, request, response, context, client};

@@ -128,17 +128,20 @@ TEST_F(AliceDb, SessionsEndOnSignOutAndOnExpiry) {
   EXPECT_FALSE(find_session(db, b.id, t + 1));
 }
 
+// Two accounts whose names look alike, from before such names were refused, both keep working.
 TEST(PasswordStore, PlainPasswordsOfAnOlderDatabaseAreHashedWhenItIsOpened) {
   TempDir dir;
   const std::string path = dir.path("old.db");
   Database(path).exec("CREATE TABLE accounts (id INTEGER PRIMARY KEY, username TEXT NOT NULL UNIQUE, "
                       "password TEXT NOT NULL, phone TEXT NOT NULL, credits INTEGER NOT NULL DEFAULT 0);"
                       "INSERT INTO accounts (username, password, phone, credits) "
-                      "VALUES ('alice', 's3cret', '447700900123', 7)");
+                      "VALUES ('alice', 's3cret', '447700900123', 7), ('Alice', 'other', '447700900124', 7)");
   Database db = open_service_db(path);
   const Account alice = *find_account(db, "alice");
   EXPECT_EQ(alice.password_hash.rfind("$argon2id$", 0), 0u) << alice.password_hash;
-  EXPECT_EQ(LoginGuard().check(db, "alice", "s3cret", "10.0.0.1").check, LoginCheck::kAccepted);
+  LoginGuard guard;
+  EXPECT_EQ(guard.check(db, "alice", "s3cret", "10.0.0.1").check, LoginCheck::kAccepted);
+  EXPECT_EQ(guard.check(db, "Alice", "other", "10.0.0.1").check, LoginCheck::kAccepted);
   open_service_db(path);  // a second opening hashes nothing again
   EXPECT_EQ(find_account(db, "alice")->password_hash, alice.password_hash);
 }
