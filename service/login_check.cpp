@@ -64,44 +64,60 @@ LoginOutcome LoginGuard::check(Database& db, std::string_view username, const st
   auto account = find_account(db, name);
   const std::string& stored = account ? account->password_hash : dummy_hash_;
   const std::size_t readings = std::min(passwords.size(), kMaxReadings);
+  std::vector<Mac> macs;
+  for (std::size_t i = 0; i < readings; ++i) macs.push_back(mac_of(stored, passwords[i]));
   {
-    const std::lock_guard lock(mutex_);
-    if (const auto it = remembered_.find(name); account && it != remembered_.end() && it->second.until > now) {
-      for (std::size_t i = 0; i < readings; ++i) {
-        if (sodium_memcmp(mac_of(stored, passwords[i]).data(), it->second.mac.data(), sizeof(Mac)) == 0) {
-          record(pair_key, name, client, true, now);
-          return {LoginCheck::kAccepted, std::move(account)};
-        }
+    // One hash at a time for a name from an address: a try that comes meanwhile waits for its
+    // outcome, then finds the password remembered or the address locked, as one after the
+    // other would. A burst gets no more hashes than kFreeFailures, the owner's sends one.
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      if (account && remembered(name, macs, now)) {
+        record(pair_key, name, client, true, now);
+        return {LoginCheck::kAccepted, std::move(account)};
       }
+      Pair& pair = pairs_[pair_key];
+      if (pair.locked_until > now) return refused;
+      if (!pair.hashing) {
+        pair.hashing = true;
+        break;
+      }
+      hashed_.wait(lock);
     }
-    // Hashes in flight count as failures until they end, so that a burst of tries at once
-    // gets no more of them than one after the other.
-    Pair& pair = pairs_[pair_key];
-    if (pair.failures + pair.in_flight >= (pair.locks > 0 ? 1 : kFreeFailures)) return refused;
-    ++pair.in_flight;
   }
   const struct Landing {
     LoginGuard& guard;
     const std::string& key;
     ~Landing() {
-      const std::lock_guard lock(guard.mutex_);
-      --guard.pairs_[key].in_flight;
+      {
+        const std::lock_guard lock(guard.mutex_);
+        guard.pairs_[key].hashing = false;
+      }
+      guard.hashed_.notify_all();
     }
   } landing{*this, pair_key};
 
-  std::optional<Mac> verified;
+  std::optional<std::size_t> verified;
   for (std::size_t i = 0; i < readings && !verified; ++i) {
     ++hashes_;
     hashing_.acquire();
     const bool matches = password_matches(stored, passwords[i]);
     hashing_.release();
-    if (matches && account) verified = mac_of(stored, passwords[i]);
+    if (matches && account) verified = i;
   }
   const std::lock_guard lock(mutex_);
   record(pair_key, name, client, verified.has_value(), now);
   if (!verified) return {LoginCheck::kWrongPassword, std::nullopt};
-  remembered_[name] = {*verified, now + kRemembered};
+  remembered_[name] = {macs[*verified], now + kRemembered};
   return {LoginCheck::kAccepted, std::move(account)};
+}
+
+bool LoginGuard::remembered(const std::string& name, const std::vector<Mac>& macs, std::int64_t now) const {
+  const auto it = remembered_.find(name);
+  if (it == remembered_.end() || it->second.until <= now) return false;
+  return std::any_of(macs.begin(), macs.end(), [&](const Mac& mac) {
+    return sodium_memcmp(mac.data(), it->second.mac.data(), mac.size()) == 0;
+  });
 }
 
 bool LoginGuard::admitted(const std::string& pair_key, const std::string& name, const std::string& address,
@@ -137,7 +153,7 @@ void LoginGuard::record(const std::string& pair_key, const std::string& name, co
 void LoginGuard::prune(std::int64_t now) {
   std::erase_if(pairs_, [now](const auto& entry) {
     const Pair& p = entry.second;
-    return p.in_flight == 0 && p.locked_until <= now && now - p.last_failure > kForgetFailures &&
+    return !p.hashing && p.locked_until <= now && now - p.last_failure > kForgetFailures &&
            (p.verified_at < 0 || now - p.verified_at >= kTrusted);
   });
   const auto window_over = [now](const auto& entry) { return now - entry.second.start >= kWideWindow; };

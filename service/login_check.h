@@ -23,6 +23,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -82,7 +83,8 @@ class LoginGuard {
  private:
   using Mac = std::array<unsigned char, crypto_auth_hmacsha256_BYTES>;
   struct Pair {  // one user name from one address
-    int failures = 0, locks = 0, in_flight = 0;
+    int failures = 0, locks = 0;
+    bool hashing = false;  // a try's hash is running
     std::int64_t locked_until = 0, last_failure = 0, verified_at = -1;
   };
   struct Window {
@@ -95,6 +97,7 @@ class LoginGuard {
   };
 
   Mac mac_of(std::string_view stored_hash, std::string_view password) const;
+  bool remembered(const std::string& name, const std::vector<Mac>& macs, std::int64_t now) const;
   bool admitted(const std::string& pair_key, const std::string& name, const std::string& address, std::int64_t now);
   void record(const std::string& pair_key, const std::string& name, const std::string& address, bool verified,
               std::int64_t now);
@@ -106,6 +109,7 @@ class LoginGuard {
   std::atomic<std::uint64_t> hashes_{0};
   std::counting_semaphore<kConcurrentHashes> hashing_{kConcurrentHashes};
   std::mutex mutex_;
+  std::condition_variable hashed_;  // a pair's hash ended
   std::unordered_map<std::string, Pair> pairs_;  // by user name, NUL, address
   std::unordered_map<std::string, Window> names_, addresses_;
   std::unordered_map<std::string, Remembered> remembered_;  // by user name
