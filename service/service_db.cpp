@@ -25,6 +25,18 @@ bool has_column(Database& db, std::string_view column) {
   return stmt.integer(0) > 0;
 }
 
+// Sets `column` of every account to `make` of its column `from`.
+void set_each_account(Database& db, const std::string& column, const std::string& from,
+                      std::string (*make)(std::string_view)) {
+  auto rows = db.prepare("SELECT id, " + from + " FROM accounts");
+  while (rows.step()) {
+    db.prepare("UPDATE accounts SET " + column + " = ? WHERE id = ?")
+        .bind(1, make(rows.text(1)))
+        .bind(2, rows.integer(0))
+        .step();
+  }
+}
+
 void upgrade(Database& db) {
   if (schema_version(db) >= kSchemaVersion) return;
   Transaction tx(db);
@@ -32,22 +44,10 @@ void upgrade(Database& db) {
   if (version >= kSchemaVersion) return;  // another process was first
   if (version < 1) {
     if (!has_column(db, "activated")) db.exec("ALTER TABLE accounts ADD COLUMN activated INTEGER NOT NULL DEFAULT 0");
-    auto plain = db.prepare("SELECT id, password FROM accounts");
-    while (plain.step()) {
-      db.prepare("UPDATE accounts SET password = ? WHERE id = ?")
-          .bind(1, hash_password(plain.text(1)))
-          .bind(2, plain.integer(0))
-          .step();
-    }
+    set_each_account(db, "password", "password", hash_password);
   }
   if (!has_column(db, "name_key")) db.exec("ALTER TABLE accounts ADD COLUMN name_key TEXT");
-  auto names = db.prepare("SELECT id, username FROM accounts");
-  while (names.step()) {
-    db.prepare("UPDATE accounts SET name_key = ? WHERE id = ?")
-        .bind(1, name_key(names.text(1)))
-        .bind(2, names.integer(0))
-        .step();
-  }
+  set_each_account(db, "name_key", "username", name_key);
   db.exec("CREATE INDEX IF NOT EXISTS accounts_by_name_key ON accounts (name_key);"
           "DROP TABLE IF EXISTS login_throttle;"
           "PRAGMA user_version = 2");
