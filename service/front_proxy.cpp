@@ -57,7 +57,7 @@ UniqueFd memory_file(const char* name, const std::string& text) {
 // an environment that holds the header key.
 struct ProxyLaunch {
   int log, http, https, config, cert;
-  std::vector<char*> env;
+  std::vector<char*> argv, env;
 };
 
 // Runs in the forked child, so only async-signal-safe calls until the proxy replaces it.
@@ -78,11 +78,8 @@ struct ProxyLaunch {
   for (int i = 0; i < 4; ++i) {
     if (high[i] >= 0) dup2(high[i], wanted[i]);
   }
-  char config_path[] = "/dev/fd/5";
-  char* const argv[] = {const_cast<char*>("haproxy"), const_cast<char*>("-db"), const_cast<char*>("-f"),
-                        config_path, nullptr};
-  execve("/usr/sbin/haproxy", argv, launch.env.data());
-  execvpe("haproxy", argv, launch.env.data());
+  execve("/usr/sbin/haproxy", launch.argv.data(), launch.env.data());
+  execvpe("haproxy", launch.argv.data(), launch.env.data());
   _exit(127);
 }
 
@@ -164,12 +161,16 @@ void FrontProxy::start(const FrontOptions& options) {
                        read_file(options.cert_path) + "\n" + read_file(options.key_path));
   }
   const UniqueFd config = memory_file("lumora-front-config", front_proxy_config(options));
-  std::vector<std::string> env_text{std::string(kKeyVariable) + "=" + options.front_key};
+  std::vector<std::string> args{"haproxy", "-db", "-f", "/dev/fd/" + std::to_string(kConfigFd)};
+  std::vector<std::string> env{std::string(kKeyVariable) + "=" + options.front_key};
   for (char** e = environ; *e; ++e) {
-    if (std::string_view(*e).rfind(kKeyVariable, 0) != 0) env_text.emplace_back(*e);
+    if (std::string_view(*e).rfind(kKeyVariable, 0) != 0) env.emplace_back(*e);
   }
-  ProxyLaunch launch{log_.get(), http.socket.get(), https.socket.get(), config.get(), cert.get(), {}};
-  for (std::string& e : env_text) launch.env.push_back(e.data());
+  // Built before the fork: the child may only make async-signal-safe calls.
+  ProxyLaunch launch{log_.get(), http.socket.get(), https.socket.get(), config.get(), cert.get(), {}, {}};
+  for (std::string& a : args) launch.argv.push_back(a.data());
+  for (std::string& e : env) launch.env.push_back(e.data());
+  launch.argv.push_back(nullptr);
   launch.env.push_back(nullptr);
 
   pid_ = fork();

@@ -72,12 +72,12 @@ LoginOutcome LoginGuard::check(Database& db, std::string_view username, const st
     // other would. A burst gets no more hashes than kFreeFailures, the owner's sends one.
     std::unique_lock lock(mutex_);
     for (;;) {
+      Pair& pair = pairs_[pair_key];
+      if (pair.locked_until > now) return refused;
       if (account && remembered(name, macs, now)) {
         record(pair_key, name, client, true, now);
         return {LoginCheck::kAccepted, std::move(account)};
       }
-      Pair& pair = pairs_[pair_key];
-      if (pair.locked_until > now) return refused;
       if (!pair.hashing) {
         pair.hashing = true;
         break;
