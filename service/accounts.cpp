@@ -1,6 +1,7 @@
 #include "service/accounts.h"
 
 #include "service/password_hash.h"
+#include "service/user_names.h"
 
 namespace lumora {
 namespace {
@@ -22,6 +23,12 @@ std::optional<Account> find_account(Database& db, std::string_view username) {
   return read_account(stmt);
 }
 
+std::optional<Account> find_look_alike(Database& db, std::string_view username) {
+  auto stmt = db.prepare(std::string(kSelect) + "name_key = ? LIMIT 1");
+  stmt.bind(1, name_key(username));
+  return read_account(stmt);
+}
+
 std::optional<Account> find_account(Database& db, std::int64_t id) {
   auto stmt = db.prepare(std::string(kSelect) + "id = ?");
   stmt.bind(1, id);
@@ -29,17 +36,26 @@ std::optional<Account> find_account(Database& db, std::int64_t id) {
 }
 
 void add_account(Database& db, const NewAccount& account) {
-  db.prepare("INSERT INTO accounts (username, password, phone, credits) VALUES (?, ?, ?, ?)")
+  db.prepare("INSERT INTO accounts (username, password, phone, credits, name_key) VALUES (?, ?, ?, ?, ?)")
       .bind(1, account.username)
       .bind(2, hash_password(account.password))
       .bind(3, account.phone)
       .bind(4, account.credits)
+      .bind(5, name_key(account.username))
       .step();
 }
 
 bool set_credits(Database& db, std::string_view username, std::int64_t credits) {
   db.prepare("UPDATE accounts SET credits = ? WHERE username = ?")
       .bind(1, credits)
+      .bind(2, username)
+      .step();
+  return db.changes() == 1;
+}
+
+bool set_password(Database& db, std::string_view username, std::string_view password) {
+  db.prepare("UPDATE accounts SET password = ? WHERE username = ?")
+      .bind(1, hash_password(password))
       .bind(2, username)
       .step();
   return db.changes() == 1;

@@ -25,8 +25,8 @@ int run_add_account(const std::vector<std::string>& args, std::ostream& out) {
   if (account.username.empty()) throw std::invalid_argument("--user must not be empty");
   if (!valid_destination(account.phone)) throw std::invalid_argument("--phone must be 7 to 15 digits");
   Database db = open_service_db(cl.require("db"));
-  if (find_account(db, account.username)) {
-    throw std::runtime_error("account " + account.username + " already exists");
+  if (const auto same = find_look_alike(db, account.username)) {
+    throw std::runtime_error("account " + same->username + " already exists");
   }
   add_account(db, account);
   out << "added " << account.username << " with " << account.credits << " credits\n";
@@ -41,6 +41,15 @@ int run_set_credits(const std::vector<std::string>& args, std::ostream& out) {
   Database db = open_service_db(cl.require("db"));
   if (!set_credits(db, user, *credits)) throw std::runtime_error("no account " + user);
   out << user << " has " << *credits << " credits\n";
+  return 0;
+}
+
+int run_set_password(const std::vector<std::string>& args, std::ostream& out) {
+  const CommandLine cl(args, {"db", "user", "password"});
+  const std::string user = cl.require("user");
+  Database db = open_service_db(cl.require("db"));
+  if (!set_password(db, user, cl.require("password"))) throw std::runtime_error("no account " + user);
+  out << user << " has a new password\n";
   return 0;
 }
 

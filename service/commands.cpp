@@ -13,6 +13,7 @@ constexpr std::string_view kUsage = R"(usage:
   lumora-service capture --port P --out FILE [--bind 127.0.0.1] [--reply-file F] [--timeout-ms N]
   lumora-service add-account --db FILE --user U --password P --phone DIGITS [--credits N]
   lumora-service set-credits --db FILE --user U --credits N
+  lumora-service set-password --db FILE --user U --password P
   lumora-service messages --db FILE
   lumora-service fault --db FILE MODE [--delay-ms N]
 fault modes: none delay html-error malformed bad-code truncated drop huge
@@ -20,11 +21,12 @@ fault modes: none delay html-error malformed bad-code truncated drop huge
 
 using Runner = int (*)(const std::vector<std::string>&, std::ostream&);
 
-constexpr std::array<std::pair<std::string_view, Runner>, 6> kCommands = {{
+constexpr std::array<std::pair<std::string_view, Runner>, 7> kCommands = {{
     {"serve", run_serve},
     {"capture", run_capture},
     {"add-account", run_add_account},
     {"set-credits", run_set_credits},
+    {"set-password", run_set_password},
     {"messages", run_messages},
     {"fault", run_fault},
 }};

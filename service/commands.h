@@ -19,6 +19,7 @@ int run_serve(const std::vector<std::string>& args, std::ostream& out);
 int run_capture(const std::vector<std::string>& args, std::ostream& out);
 int run_add_account(const std::vector<std::string>& args, std::ostream& out);
 int run_set_credits(const std::vector<std::string>& args, std::ostream& out);
+int run_set_password(const std::vector<std::string>& args, std::ostream& out);
 int run_messages(const std::vector<std::string>& args, std::ostream& out);
 int run_fault(const std::vector<std::string>& args, std::ostream& out);
 

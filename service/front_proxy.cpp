@@ -5,19 +5,22 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
+#include <vector>
 
+#include "service/client_address.h"
 #include "service/tcp_listen.h"
 
 namespace lumora {
@@ -25,51 +28,64 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Descriptors of the public sockets in the proxy process.
+// Descriptors in the proxy process: the public sockets, its configuration, the certificate.
 constexpr int kHttpFd = 3;
 constexpr int kHttpsFd = 4;
+constexpr int kConfigFd = 5;
+constexpr int kCertFd = 6;
+constexpr char kKeyVariable[] = "LUMORA_FRONT_KEY";
 
-std::string read_file(const std::filesystem::path& path) {
+std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void write_file(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+// An anonymous file in memory holding `text`: gone once no process holds it open.
+UniqueFd memory_file(const char* name, const std::string& text) {
+  UniqueFd fd(memfd_create(name, MFD_CLOEXEC));
+  if (!fd) throw std::runtime_error(std::string("cannot make the memory file ") + name);
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = write(fd.get(), text.data() + done, text.size() - done);
+    if (n <= 0) throw std::runtime_error(std::string("cannot write the memory file ") + name);
+    done += static_cast<std::size_t>(n);
+  }
+  return fd;
 }
 
-std::filesystem::path make_run_dir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "lumora-front.XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder in /tmp");
-  return pattern;
-}
+// What the proxy's process gets: its descriptors where the configuration expects them, and
+// an environment that holds the header key.
+struct ProxyLaunch {
+  int log, http, https, config, cert;
+  std::vector<char*> argv, env;
+};
 
 // Runs in the forked child, so only async-signal-safe calls until the proxy replaces it.
-[[noreturn]] void exec_proxy(int log_fd, int http_fd, int https_fd, const char* config) {
+[[noreturn]] void exec_proxy(const ProxyLaunch& launch) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);  // serve blocks SIGTERM for its sigwait
   prctl(PR_SET_PDEATHSIG, SIGKILL);           // never outlives serve
   const int null_fd = open("/dev/null", O_RDONLY);
-  // Move the sockets out of the way first, so that neither lands on the other's number.
-  const int http_high = fcntl(http_fd, F_DUPFD, 10);
-  const int https_high = https_fd >= 0 ? fcntl(https_fd, F_DUPFD, 10) : -1;
+  // Move every descriptor out of the way first, so that none lands on another's number; the
+  // copies do not have close-on-exec, unlike their originals.
+  int high[] = {launch.http, launch.https, launch.config, launch.cert};
+  for (int& fd : high) fd = fd >= 0 ? fcntl(fd, F_DUPFD, 10) : -1;
   dup2(null_fd, 0);
-  dup2(log_fd, 1);
-  dup2(log_fd, 2);
-  dup2(http_high, kHttpFd);
-  if (https_high >= 0) dup2(https_high, kHttpsFd);
-  const char* const argv[] = {"haproxy", "-db", "-f", config, nullptr};
-  execv("/usr/sbin/haproxy", const_cast<char* const*>(argv));
-  execvp("haproxy", const_cast<char* const*>(argv));
+  dup2(launch.log, 1);
+  dup2(launch.log, 2);
+  const int wanted[] = {kHttpFd, kHttpsFd, kConfigFd, kCertFd};
+  for (int i = 0; i < 4; ++i) {
+    if (high[i] >= 0) dup2(high[i], wanted[i]);
+  }
+  execve("/usr/sbin/haproxy", launch.argv.data(), launch.env.data());
+  execvpe("haproxy", launch.argv.data(), launch.env.data());
   _exit(127);
 }
 
 }  // namespace
 
-std::string front_proxy_config(const FrontOptions& options, const std::filesystem::path& run_dir) {
+std::string front_proxy_config(const FrontOptions& options) {
   std::ostringstream c;
   // One buffer holds a whole request, 32 KiB of headers and the 1 MiB body limit, so that the
   // service only ever sees complete requests; buffers fill only as far as data arrives.
@@ -78,6 +94,8 @@ std::string front_proxy_config(const FrontOptions& options, const std::filesyste
        "  fd-hard-limit 10000\n"
        "  tune.bufsize 1114112\n"
        "  tune.maxrewrite 1024\n"
+       // The certificate file holds its key; there are no files beside it to look for.
+       "  ssl-load-extra-files none\n"
        "defaults\n"
        "  mode http\n"
        // The request must have arrived whole, headers and body, within this time.
@@ -86,13 +104,15 @@ std::string front_proxy_config(const FrontOptions& options, const std::filesyste
        "  timeout http-keep-alive 5s\n"
        "  timeout client 30s\n"
        "  timeout connect 5s\n"
+       // A request waits this long for one of the service's workers before a 503.
+       "  timeout queue 30s\n"
        // Above any delay the service is told to make on purpose.
        "  timeout server 10m\n"
        // A new connection to the service per request, so no idle one holds its workers.
        "  option http-server-close\n"
        // The service closing without a reply (the drop fault) reaches the client as such.
        "  errorfile 502 /dev/null\n";
-  const auto frontend = [&](const char* name, const std::string& bind_line, const char* backend) {
+  const auto frontend = [&](const char* name, const std::string& bind_line) {
     c << "frontend " << name << "\n"
          "  bind " << bind_line << "\n"
          // Over 100 header lines are refused by the parser itself (400), more than 32 KiB here.
@@ -101,22 +121,27 @@ std::string front_proxy_config(const FrontOptions& options, const std::filesyste
          "  http-request deny deny_status 413 if { req.hdr_val(content-length) gt 1048576 }\n"
          "  http-request deny status 411 content-type text/plain"
          " string \"Content-Length required\" if { req.hdr(transfer-encoding) -m found }\n"
-         "  default_backend " << backend << "\n";
+         // Set, not added: whatever a client sent under these names is replaced.
+         "  http-request set-header " << kClientHeader << " %[src]\n"
+         "  http-request set-header " << kSchemeHeader << " " << name << "\n"
+         "  http-request set-header " << kFrontKeyHeader << " \"${" << kKeyVariable << "}\"\n"
+         "  default_backend app\n";
   };
-  frontend("http", "fd@" + std::to_string(kHttpFd), "http_app");
+  frontend("http", "fd@" + std::to_string(kHttpFd));
   if (options.https_port) {
-    frontend("https", "fd@" + std::to_string(kHttpsFd) + " ssl crt " +
-                          (run_dir / "server.pem").string(), "https_app");
+    frontend("https", "fd@" + std::to_string(kHttpsFd) + " ssl crt /dev/fd/" + std::to_string(kCertFd));
     // Browsers that reached the site over HTTPS keep to it. After-response rules reach every
     // answer of the frontend, the proxy's own refusals included.
     c << "  http-after-response set-header Strict-Transport-Security \"max-age=31536000\"\n";
   }
-  c << "backend http_app\n  server app 127.0.0.1:" << options.http_backend << "\n";
-  if (options.https_port) c << "backend https_app\n  server app 127.0.0.1:" << options.https_backend << "\n";
+  // No more connections to the service than it has workers; the others queue here.
+  c << "backend app\n  server app 127.0.0.1:" << options.backend << " maxconn " << options.backend_workers
+    << "\n";
   return c.str();
 }
 
-FrontProxy::FrontProxy(const FrontOptions& options) : run_dir_(make_run_dir()), bind_(options.bind) {
+FrontProxy::FrontProxy(const FrontOptions& options)
+    : log_(memory_file("lumora-front-log", "")), bind_(options.bind) {
   try {
     start(options);
   } catch (...) {
@@ -131,19 +156,29 @@ void FrontProxy::start(const FrontOptions& options) {
   TcpListener http = listen_tcp("", options.bind, options.http_port, 511);
   http_port_ = http.port;
   TcpListener https;
+  UniqueFd cert;
   if (options.https_port) {
     https = listen_tcp("", options.bind, *options.https_port, 511);
     https_port_ = https.port;
-    write_file(run_dir_ / "server.pem",
-               read_file(options.cert_path) + "\n" + read_file(options.key_path));
+    cert = memory_file("lumora-front-cert",
+                       read_file(options.cert_path) + "\n" + read_file(options.key_path));
   }
-  const std::string config = (run_dir_ / "haproxy.cfg").string();
-  write_file(config, front_proxy_config(options, run_dir_));
+  const UniqueFd config = memory_file("lumora-front-config", front_proxy_config(options));
+  std::vector<std::string> args{"haproxy", "-db", "-f", "/dev/fd/" + std::to_string(kConfigFd)};
+  std::vector<std::string> env{std::string(kKeyVariable) + "=" + options.front_key};
+  for (char** e = environ; *e; ++e) {
+    if (std::string_view(*e).rfind(kKeyVariable, 0) != 0) env.emplace_back(*e);
+  }
+  // Built before the fork: the child may only make async-signal-safe calls.
+  ProxyLaunch launch{log_.get(), http.socket.get(), https.socket.get(), config.get(), cert.get(), {}, {}};
+  for (std::string& a : args) launch.argv.push_back(a.data());
+  for (std::string& e : env) launch.env.push_back(e.data());
+  launch.argv.push_back(nullptr);
+  launch.env.push_back(nullptr);
 
-  const UniqueFd log(open((run_dir_ / "proxy.log").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("cannot start the front proxy");
-  if (pid_ == 0) exec_proxy(log.get(), http.socket.get(), https.socket.get(), config.c_str());
+  if (pid_ == 0) exec_proxy(launch);
 
   // The sockets listen already; an answer to a request shows that the proxy serves them.
   const auto deadline = Clock::now() + std::chrono::seconds(10);
@@ -178,7 +213,10 @@ bool FrontProxy::accepts_connections(int port) const {
 }
 
 std::string FrontProxy::failure(const std::string& what) {
-  return what + ": " + read_file(run_dir_ / "proxy.log");
+  std::string log(8192, '\0');
+  const ssize_t n = pread(log_.get(), log.data(), log.size(), 0);
+  log.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return what + ": " + log;
 }
 
 bool FrontProxy::exited() {
@@ -200,9 +238,6 @@ void FrontProxy::stop() {
     }
     pid_ = -1;
   }
-  std::error_code ignored;
-  if (!run_dir_.empty()) std::filesystem::remove_all(run_dir_, ignored);
-  run_dir_.clear();
 }
 
 }  // namespace lumora

@@ -13,7 +13,7 @@ enum class ResultCode : int {
   kLoginFailed = 3,        // unknown user name or wrong password
   kBadDestination = 4,     // the destination is neither empty nor 7 to 15 digits
   kNotEnoughCredits = 5,   // the account has fewer credits than the message has parts
-  kLoginThrottled = 6,     // too many wrong passwords for the account in the last minute
+  kLoginThrottled = 6,     // too many wrong passwords for the account from the client's address
   kServiceError = 9,       // the service could not use its database
 };
 
@@ -28,7 +28,7 @@ constexpr std::string_view result_text(ResultCode code) {
     case ResultCode::kBadDestination: return "Invalid destination number";
     case ResultCode::kNotEnoughCredits: return "Not enough credits";
     case ResultCode::kLoginThrottled:
-      return "Login refused: too many wrong passwords, try again in a minute";
+      return "Login refused: too many wrong passwords, try again later";
     case ResultCode::kServiceError: return "Service temporarily unavailable";
   }
   return "Unknown result";

@@ -6,15 +6,23 @@
 #include <map>
 #include <string>
 
+#include "service/login_check.h"
+#include "service/message_writer.h"
+#include "service/registration_limit.h"
+#include "service/sqlite_db.h"
 #include "service/stop_signal.h"
 
 namespace lumora {
 
 struct RouteContext {
-  std::string db_path;          // each request opens its own connection
+  std::string db_path;
+  DatabasePool* databases = nullptr;  // connections for the requests
   StopSignal* stop = nullptr;   // ends deliberate waits when the server stops
   bool log_requests = false;    // one line per submission on stderr
-  bool https = false;           // the listener of requests that came over HTTPS
+  std::string front_key;        // trusts the client headers of the front proxy that has it
+  LoginGuard* logins = nullptr;   // every password check
+  MessageWriter* writer = nullptr;  // stores accepted messages
+  RegistrationLimit* registrations = nullptr;  // new accounts per client address
 };
 
 // Puts handlers on the server and notes which methods each path takes, so that another method

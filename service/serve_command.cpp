@@ -7,6 +7,7 @@
 #include "service/front_proxy.h"
 #include "service/service.h"
 #include "service/service_db.h"
+#include "service/web/session.h"
 
 namespace lumora {
 
@@ -23,8 +24,9 @@ int run_serve(const std::vector<std::string>& args, std::ostream& out) {
   }
   ServiceOptions options;
   options.db_path = cl.require("db");
-  options.https_port = front.https_port ? std::optional<int>(0) : std::nullopt;
   options.log_requests = true;
+  // Made for this run and held only in memory here and in the proxy's environment.
+  options.front_key = front.front_key = random_token();
   // A run behaves as its command line says, whatever switches an earlier run left behind.
   {
     Database db = open_service_db(options.db_path);
@@ -41,8 +43,8 @@ int run_serve(const std::vector<std::string>& args, std::ostream& out) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   Service service(options);
-  front.http_backend = service.http_port();
-  front.https_backend = service.https_port().value_or(0);
+  front.backend = service.port();
+  front.backend_workers = Service::kWorkers;
   FrontProxy proxy(front);
   out << "lumora-service: listening on http://" << front.bind << ":" << proxy.http_port() << "\n";
   if (proxy.https_port()) {

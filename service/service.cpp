@@ -1,5 +1,7 @@
 #include "service/service.h"
 
+#include <sys/socket.h>
+
 #include <csignal>
 #include <stdexcept>
 
@@ -7,6 +9,9 @@
 
 namespace lumora {
 namespace {
+
+// Connections the listener's system queue holds before it refuses one (httplib listens with 5).
+constexpr int kBacklog = 511;
 
 void wait_until(const std::function<bool()>& ready) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -17,52 +22,44 @@ void wait_until(const std::function<bool()>& ready) {
 
 }  // namespace
 
-Service::Service(const ServiceOptions& options) {
+Service::Service(const ServiceOptions& options) : databases_(options.db_path) {
   std::signal(SIGPIPE, SIG_IGN);
   open_service_db(options.db_path);  // create the tables once, before any request
+  writer_ = std::make_unique<MessageWriter>(options.db_path);
 
-  const RouteContext context{options.db_path, &stop_signal_, options.log_requests, false};
-  http_.context = context;
-  http_port_ = bind_listener(http_, options.http_port);
-  if (options.https_port) {
-    https_.context = context;
-    https_.context.https = true;
-    https_port_ = bind_listener(https_, *options.https_port);
-  }
-  start(http_);
-  if (https_.server) start(https_);
-}
-
-int Service::bind_listener(Listener& listener, int port) {
-  listener.server = std::make_unique<httplib::Server>();
+  context_ = RouteContext{options.db_path, &databases_, &stop_signal_, options.log_requests,
+                          options.front_key, &logins_, writer_.get(), &registrations_};
+  server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+  int socket = -1;
+  server_.set_socket_options([&socket](int fd) {
+    httplib::default_socket_options(fd);
+    socket = fd;
+  });
   const char* host = "127.0.0.1";
-  const int bound = port == 0 ? listener.server->bind_to_any_port(host)
-                              : (listener.server->bind_to_port(host, port) ? port : -1);
-  if (bound < 0) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port));
-  return bound;
-}
+  port_ = options.port == 0 ? server_.bind_to_any_port(host)
+                            : (server_.bind_to_port(host, options.port) ? options.port : -1);
+  if (port_ < 0) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(options.port));
+  ::listen(socket, kBacklog);  // listening again only changes the queue's length
+  server_.set_socket_options(httplib::default_socket_options);
 
-void Service::start(Listener& listener) {
-  install_routes(*listener.server, listener.context);
-  listener.server->set_payload_max_length(2 * 1024 * 1024);
-  listener.thread = std::thread([&listener] {
-    listener.server->listen_after_bind();
-    listener.finished = true;
+  install_routes(server_, context_);
+  server_.set_payload_max_length(2 * 1024 * 1024);
+  thread_ = std::thread([this] {
+    server_.listen_after_bind();
+    finished_ = true;
   });
   // httplib's stop() does nothing until the accept loop runs, so a stop() right after
   // construction would be lost; wait for the loop here.
-  wait_until([&listener] { return listener.finished || listener.server->is_running(); });
+  wait_until([this] { return finished_ || server_.is_running(); });
 }
 
 Service::~Service() { stop(); }
 
 void Service::stop() {
   stop_signal_.raise();
-  for (Listener* listener : {&http_, &https_}) {
-    if (!listener->thread.joinable()) continue;
-    listener->server->stop();
-    listener->thread.join();
-  }
+  if (!thread_.joinable()) return;
+  server_.stop();
+  thread_.join();
 }
 
 }  // namespace lumora

@@ -82,6 +82,23 @@ void Database::exec(const char* sql) {
 
 int Database::changes() const { return sqlite3_changes(db_.get()); }
 
+DatabasePool::Lease DatabasePool::lease() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!idle_.empty()) {
+      std::unique_ptr<Database> db = std::move(idle_.back());
+      idle_.pop_back();
+      return {*this, std::move(db)};
+    }
+  }
+  return {*this, std::make_unique<Database>(path_)};
+}
+
+void DatabasePool::put_back(std::unique_ptr<Database> db) {
+  const std::lock_guard lock(mutex_);
+  idle_.push_back(std::move(db));
+}
+
 Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {

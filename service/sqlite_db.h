@@ -2,8 +2,10 @@
 // Owners for SQLite connections and statements; every failure becomes a std::runtime_error.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -46,6 +48,36 @@ class Database {
     void operator()(sqlite3* db) const;
   };
   std::unique_ptr<sqlite3, Close> db_;
+};
+
+// Connections to one file kept open between requests: opening one costs more than most
+// requests. A lease hands one out and puts it back when it ends; there are never more
+// connections than requests served at once.
+class DatabasePool {
+ public:
+  explicit DatabasePool(std::string path) : path_(std::move(path)) {}
+
+  class Lease {
+   public:
+    Lease(DatabasePool& pool, std::unique_ptr<Database> db) : pool_(pool), db_(std::move(db)) {}
+    ~Lease() { pool_.put_back(std::move(db_)); }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    Database& operator*() const { return *db_; }
+
+   private:
+    DatabasePool& pool_;
+    std::unique_ptr<Database> db_;
+  };
+
+  Lease lease();
+
+ private:
+  void put_back(std::unique_ptr<Database> db);
+
+  const std::string path_;
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<Database>> idle_;
 };
 
 // BEGIN IMMEDIATE on construction, so that a read-check-write sequence holds the write lock

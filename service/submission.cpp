@@ -4,9 +4,6 @@
 
 #include "app/unicode.h"
 #include "sending/counters.h"
-#include "service/accounts.h"
-#include "service/login_check.h"
-#include "service/messages.h"
 #include "service/submit_request.h"
 
 namespace lumora {
@@ -23,35 +20,20 @@ bool valid_destination(std::string_view number) {
          std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-ResultCode submit_message(Database& db, std::string_view form_body) {
+ResultCode submit_message(Database& db, std::string_view form_body, std::string_view client_address,
+                          LoginGuard& logins, MessageWriter& writer) {
   const auto read = read_submission(form_body);
   if (const auto* refused = std::get_if<ResultCode>(&read)) return *refused;
   const auto* request = &std::get<SubmitRequest>(read);
 
-  // The password hash takes a while, so the login is checked before the write lock is taken:
-  // one login must not hold up every other submission.
-  const auto login_account = find_account(db, request->username);
-  if (!login_account) return ResultCode::kLoginFailed;
-  if (const LoginCheck login = check_login(db, *login_account, request->password);
-      login != LoginCheck::kAccepted) {
-    return login == LoginCheck::kThrottled ? ResultCode::kLoginThrottled : ResultCode::kLoginFailed;
+  const LoginOutcome login = logins.check(db, request->username, request->password, client_address);
+  if (login.check != LoginCheck::kAccepted) {
+    return login.check == LoginCheck::kThrottled ? ResultCode::kLoginThrottled : ResultCode::kLoginFailed;
   }
   if (!request->destination.empty() && !valid_destination(request->destination)) {
     return ResultCode::kBadDestination;
   }
-  const std::int64_t parts = message_parts(request->body);
-
-  Transaction tx(db);
-  const auto account = find_account(db, login_account->id);  // the credits as they stand now
-  if (!account) return ResultCode::kLoginFailed;
-  if (account->credits < parts) return ResultCode::kNotEnoughCredits;
-
-  const std::string& destination =
-      request->destination.empty() ? account->phone : request->destination;
-  record_message(db, account->id, destination, request->body, parts);
-  take_credits(db, account->id, parts);
-  tx.commit();
-  return ResultCode::kAccepted;
+  return writer.store({login.account->id, request->destination, request->body, message_parts(request->body)});
 }
 
 }  // namespace lumora

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "service/client_address.h"
 #include "service/fault_replies.h"
 #include "service/routes.h"
 #include "service/sqlite_db.h"
@@ -18,13 +19,14 @@ void log_line(const RouteContext& context, const httplib::Request& request,
               const std::string& what) {
   if (context.log_requests) {
     std::fprintf(stderr, "lumora-service: POST /hotkeys from %s: %s\n",
-                 request.remote_addr.c_str(), what.c_str());
+                 client_of(request, context.front_key).address.c_str(), what.c_str());
   }
 }
 
 void answer(const RouteContext& context, const httplib::Request& request,
             const std::string& body, httplib::Response& response) {
-  Database db(context.db_path);
+  const DatabasePool::Lease lease = context.databases->lease();
+  Database& db = *lease;
   const FaultSettings faults = read_faults(db);
   if (faults.delay_ms > 0 && context.stop->wait_for(std::chrono::milliseconds(faults.delay_ms))) {
     response.status = 503;  // stopping: no answer, and nothing stored
@@ -34,7 +36,8 @@ void answer(const RouteContext& context, const httplib::Request& request,
     log_line(context, request, "fault " + std::string(fault_name(faults.mode)));
     return;
   }
-  const ResultCode code = submit_message(db, body);
+  const ResultCode code =
+      submit_message(db, body, client_of(request, context.front_key).address, *context.logins, *context.writer);
   response.set_content(result_reply(code), "text/xml");
   log_line(context, request, std::to_string(result_number(code)) + " " +
                                  std::string(result_text(code)));

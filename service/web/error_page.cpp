@@ -48,8 +48,8 @@ void install_error_pages(httplib::Server& server, const RouteContext& context) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
     Visit visit;  // anonymous if the database cannot say who it is
     try {
-      Database db(context.db_path);
-      visit = visit_of(db, request, response, context.https);
+      const DatabasePool::Lease lease = context.databases->lease();
+      visit = visit_of(*lease, request, response, client_of(request, context.front_key).https);
     } catch (const std::exception&) {
     }
     send_page(response, error_page(response.status, visit), response.status);

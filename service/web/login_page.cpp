@@ -37,7 +37,8 @@ Html render_sign_in(const Visit& visit, const std::string& startpage, const Html
 
 Html refusal(LoginCheck check, std::string_view wrong) {
   return notice(Notice::kError, check == LoginCheck::kThrottled
-                                    ? "Too many wrong passwords for this account: wait a minute, then try again."
+                                    ? "Too many wrong passwords for this account from your address: wait a "
+                                      "few minutes, then try again."
                                     : wrong);
 }
 
@@ -48,17 +49,22 @@ LoginCheck check_token(PageCall& call, const std::string& token, std::int64_t& a
   for (LoginReading& reading : read_login_token(token)) {
     tries[reading.username].push_back(std::move(reading.password));
   }
-  LoginCheck check = LoginCheck::kWrongPassword;
-  int accounts_tried = 0;  // each costs password hashes: a token names one account, rarely two
+  // A token names one account, rarely two: those are tried. One that names none is checked
+  // all the same, so that it costs what a wrong password costs.
+  std::vector<const std::string*> names;
   for (const auto& [username, passwords] : tries) {
-    const auto account = find_account(call.db, username);
-    if (!account) continue;
-    if (++accounts_tried > 2) break;
-    check = check_login(call.db, *account, passwords);
-    if (check == LoginCheck::kAccepted) {
-      account_id = account->id;
-      break;
+    if (names.size() < 2 && find_account(call.db, username)) names.push_back(&username);
+  }
+  if (names.empty() && !tries.empty()) names.push_back(&tries.begin()->first);
+  LoginCheck check = LoginCheck::kWrongPassword;
+  for (const std::string* username : names) {
+    const LoginOutcome outcome =
+        call.context.logins->check(call.db, *username, tries[*username], call.client.address);
+    if (outcome.check == LoginCheck::kAccepted) {
+      account_id = outcome.account->id;
+      return LoginCheck::kAccepted;
     }
+    check = outcome.check;
   }
   return check;
 }
@@ -91,12 +97,11 @@ void get_login(PageCall& call) {
 
 void post_login(PageCall& call) {
   const std::string startpage = form_value(call.request, "startpage");
-  const auto account = find_account(call.db, form_value(call.request, "user"));
-  const LoginCheck check = account ? check_login(call.db, *account, form_value(call.request, "password"))
-                                   : LoginCheck::kWrongPassword;
-  if (check == LoginCheck::kAccepted) return sign_in(call, account->id, landing(startpage));
+  const LoginOutcome outcome = call.context.logins->check(call.db, form_value(call.request, "user"),
+                                                         form_value(call.request, "password"), call.client.address);
+  if (outcome.check == LoginCheck::kAccepted) return sign_in(call, outcome.account->id, landing(startpage));
   send_page(call.response,
-            render_sign_in(call.visit, startpage, refusal(check, "Wrong user name or password.")));
+            render_sign_in(call.visit, startpage, refusal(outcome.check, "Wrong user name or password.")));
 }
 
 void post_logout(PageCall& call) {

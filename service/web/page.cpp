@@ -76,16 +76,19 @@ httplib::Server::Handler page_handler(const RouteContext& context, PageHandler h
   return [context, handler](const httplib::Request& request, httplib::Response& response) {
     Visit visit;  // anonymous until the database tells who it is
     try {
-      Database db(context.db_path);
-      visit = visit_of(db, request, response, context.https);
-      PageCall call{db, visit, request, response};
+      const DatabasePool::Lease lease = context.databases->lease();
+      Database& db = *lease;
+      const ClientAddress client = client_of(request, context.front_key);
+      visit = visit_of(db, request, response, client.https);
+      PageCall call{db, visit, request, response, context, client};
       if (request.method == "POST" && !form_token_matches(visit, request)) {
         return send_page(response, error_page(403, visit), 403);
       }
       handler(call);
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "lumora-service: %s %s: %s\n", request.method.c_str(),
-                   request.path.c_str(), error.what());
+      std::fprintf(stderr, "lumora-service: %s %s from %s: %s\n", request.method.c_str(),
+                   request.path.c_str(), client_of(request, context.front_key).address.c_str(),
+                   error.what());
       response.headers.clear();
       send_page(response, error_page(500, visit), 500);
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "service/client_address.h"
 #include "service/routes.h"
 #include "service/sqlite_db.h"
 #include "service/web/html.h"
@@ -38,6 +39,8 @@ struct PageCall {
   Visit& visit;
   const httplib::Request& request;
   httplib::Response& response;
+  const RouteContext& context;
+  ClientAddress client;
 };
 using PageHandler = std::function<void(PageCall&)>;
 

@@ -6,6 +6,7 @@
 #include "app/number.h"
 #include "service/cp1252.h"
 #include "service/submission.h"
+#include "service/user_names.h"
 #include "service/web/page.h"
 
 namespace lumora {
@@ -77,8 +78,8 @@ std::wstring widen_ascii(std::string_view text) {
 std::string check(const Registration& form, const std::string& password,
                   const std::string& password2, NewAccount& account) {
   const auto user = printable_cp1252(form.user);
-  if (!user || user->empty() || user->size() > 32 || user->find(' ') != std::string::npos) {
-    return "Choose a user name of 1 to 32 characters without spaces.";
+  if (!user || user->empty() || user->size() > 32 || !visible_name(form.user)) {
+    return "Choose a user name of 1 to 32 characters without spaces or invisible characters.";
   }
   const auto pass = printable_cp1252(password);
   if (!pass || pass->size() < 6 || pass->size() > 64) {
@@ -111,13 +112,19 @@ void post_register(PageCall& call) {
   NewAccount account;
   std::string fault = check(form, form_value(call.request, "password"),
                             form_value(call.request, "password2"), account);
+  const std::int64_t now = unix_now();
+  if (fault.empty() && !call.context.registrations->allows(call.client.address, now)) {
+    const std::string limit = "Too many new accounts from your address: try again in an hour.";
+    return send_page(call.response, render_register(call.visit, form, notice(Notice::kError, limit)), 429);
+  }
   if (fault.empty()) {
     Transaction tx(call.db);
-    if (find_account(call.db, account.username)) {
+    if (find_look_alike(call.db, account.username)) {
       fault = "The user name " + account.username + " is taken: choose another.";
     } else {
       add_account(call.db, account);
       tx.commit();
+      call.context.registrations->count(call.client.address, now);
     }
   }
   if (!fault.empty()) {

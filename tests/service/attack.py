@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 # Attacks a real `lumora-service serve` (HTTP on 80, HTTPS on 443) in a private network
-# namespace: a deeply nested document, 300 slow and silent connections while ordinary
-# submissions are timed, a header flood, and SIGTERM under attack. Prints its figures; fails
-# only on wrong outcomes or on bounds broken by far, never on tight timings.
-# Usage: unshare -rn attack.py LUMORA_SERVICE
-import contextlib, itertools, json, multiprocessing, os, select, shutil, socket, ssl, subprocess, sys, tempfile, threading, time
+# namespace, where every address of 127/8 is a client of its own. Scenarios:
+#   abuse  a deeply nested document, 300 slow and silent connections while ordinary submissions
+#          are timed, a header flood, and SIGTERM under attack;
+#   owner  the owner sends from 127.0.0.1 every 2 s for 70 s while 127.0.0.2 bursts wrong
+#          passwords (mostly asleep, so it runs beside other tests);
+#   kill   SIGKILL of serve under load, three times, each followed by a restart.
+# Prints its figures; fails only on wrong outcomes or on bounds broken by far, never on tight
+# timings.
+# Usage: unshare -rn attack.py LUMORA_SERVICE [abuse|owner|kill]
+import contextlib, itertools, json, multiprocessing, os, select, shutil, socket, sqlite3, ssl, subprocess, sys, tempfile, threading, time
 from multiprocessing.pool import ThreadPool
 from urllib.parse import quote_plus
 
-SERVICE, WORK = sys.argv[1], tempfile.mkdtemp(prefix="lumora-attack.")
+SERVICE, SCENARIO, WORK = sys.argv[1], (sys.argv[2:] or ["abuse"])[0], tempfile.mkdtemp(prefix="lumora-attack.")
 DB, failures, started = os.path.join(WORK, "db"), [], []
 PEAKS, HIGHEST = [0, 0, 0], [0]  # service, proxy, together: since the last report, and overall
 TLS = ssl.create_default_context()  # the service's throwaway certificate is not checked
@@ -21,14 +26,14 @@ def check(ok, what):
         print("FAILED:", what, flush=True)
 
 
-# (ResultCode or None, seconds) of one POST /hotkeys of a message on a new connection.
-def submit(body, https=False, user="alice", encode=quote_plus):
+# (ResultCode or None, seconds) of one POST /hotkeys of a message on a new connection from `source`.
+def submit(body, https=False, user="alice", encode=quote_plus, password="s3cret", source="127.0.0.1"):
     doc = ('<?xml version="1.0"?><SubmitMessageRequest Version="1.0"><Header><Username>%s</Username><Password>'
-           's3cret</Password></Header><MessageRequest><Message><Body><![CDATA[%s]]></Body><Destination '
-           'sequenceId="1"></Destination></Message></MessageRequest></SubmitMessageRequest>' % (user, body))
+           '%s</Password></Header><MessageRequest><Message><Body><![CDATA[%s]]></Body><Destination '
+           'sequenceId="1"></Destination></Message></MessageRequest></SubmitMessageRequest>' % (user, password, body))
     start, data = time.monotonic(), ("\r\n\r\n&XMLDATA=" + encode(doc)).encode("latin-1")
     try:
-        sock = socket.create_connection(("127.0.0.1", 443 if https else 80), timeout=10)
+        sock = socket.create_connection(("127.0.0.1", 443 if https else 80), timeout=10, source_address=(source, 0))
         with TLS.wrap_socket(sock) if https else sock as sock:
             sock.sendall(b"POST /hotkeys HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n"
                          b"Content-Length: %d\r\n\r\n%s" % (len(data), data))
@@ -96,23 +101,40 @@ def flood(_):
         return sent
 
 
-def main():
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
-    run = lambda *a: subprocess.run([SERVICE, *a, "--db", DB], check=True, capture_output=True, text=True).stdout
-    run("add-account", "--user", "alice", "--password", "s3cret", "--phone", "447700900123",
-        "--credits", "100000")
+def run(*args):
+    return subprocess.run([SERVICE, *args, "--db", DB], check=True, capture_output=True, text=True).stdout
+
+
+# Starts serve on 80 and 443 (its temporary files, if any, go to WORK/tmp); None if it does not start.
+def start_service():
     cert, key = os.path.join(WORK, "cert.pem"), os.path.join(WORK, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
-                    "/CN=localhost", "-keyout", key, "-out", cert], check=True, capture_output=True)
+    if not os.path.exists(cert):
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                        "/CN=localhost", "-keyout", key, "-out", cert], check=True, capture_output=True)
     # The leak check of a sanitized build at exit is no part of the stop time measured below.
-    env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
+    env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0",
+               TMPDIR=os.path.join(WORK, "tmp"))
+    os.makedirs(env["TMPDIR"], exist_ok=True)
     server = subprocess.Popen([SERVICE, "serve", "--db", DB, "--http-port", "80", "--https-port", "443",
                                "--cert", cert, "--key", key], stdout=subprocess.PIPE, text=True,
-                              stderr=open(os.path.join(WORK, "log"), "w"), env=env)
+                              stderr=open(os.path.join(WORK, "log"), "a"), env=env)
     started.append(server)
     while "https://" not in server.stdout.readline():
         if server.poll() is not None:
             return check(False, "the service starts")
+    return server
+
+
+def main():
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+    run("add-account", "--user", "alice", "--password", "s3cret", "--phone", "447700900123",
+        "--credits", "100000")
+    server = start_service()
+    if server:
+        {"abuse": abuse, "owner": owner, "kill": kill}[SCENARIO](server)
+
+
+def abuse(server):
     threading.Thread(target=watch_memory, args=(server.pid,), daemon=True).start()
     time.sleep(0.2)
     report_memory("at start")
@@ -172,6 +194,51 @@ def main():
     stored = {m["body"] for m in json.loads(run("messages"))}
     check(accepted and all(a in stored for a in accepted),
           "every message accepted before SIGTERM is stored (%d accepted)" % len(accepted))
+
+
+def owner(server):
+    def burst(_):  # 6 wrong passwords at once
+        with ThreadPool(6) as pool:
+            return pool.map(lambda n: submit("x", password="guess %d" % n, source="127.0.0.2")[0], range(6))
+    bursts = ThreadPool(1).map_async(lambda _: [burst(0), time.sleep(10)][0], range(7))  # every 10 s
+    owners = [[submit("owner %d" % n, https=n % 2 == 1)[0], time.sleep(2)][0] for n in range(35)]
+    attackers = sum(bursts.get(), [])
+    print("owner's sends: %s; attacker's answers: %s" % (
+        {c: owners.count(c) for c in set(owners)}, {c: attackers.count(c) for c in set(attackers)}))
+    check(owners == ["0"] * 35, "none of the owner's 35 sends is refused while another address attacks")
+    # Five wrong passwords are checked, then the lock; once it is over (after 60 s), one more
+    # failure locks the address again, for longer.
+    check(sorted(attackers[:6]) == ["3"] * 5 + ["6"] and attackers[6:].count("3") <= 1
+          and attackers.count("3") + attackers.count("6") == 42, "the attacker is refused after its fifth wrong password")
+
+
+def kill(server):
+    accepted, tmp = [], os.path.join(WORK, "tmp")
+    for round in range(3):
+        stop = threading.Event()
+
+        def keep_submitting(k):
+            for body in itertools.takewhile(lambda _: not stop.is_set(), ("kill %d %d %d" % (round, k, n) for n in itertools.count())):
+                if submit(body, https=k % 2 == 1)[0] == "0":
+                    accepted.append(body)
+        senders = ThreadPool(4).map_async(keep_submitting, range(4))
+        time.sleep(1.5)
+        server.kill()
+        server.wait()
+        time.sleep(0.5)  # the proxy follows serve
+        stop.set()
+        senders.wait()
+        check(not os.listdir(tmp), "a killed service leaves nothing in its temporary folder (%s)" % os.listdir(tmp))
+        server = start_service()  # on the same ports: the proxy is gone
+    server.terminate()
+    server.wait()
+    stored = [m["body"] for m in json.loads(run("messages"))]
+    with contextlib.closing(sqlite3.connect(DB)) as db:
+        credits = db.execute("SELECT credits FROM accounts").fetchone()[0]
+    print("3 SIGKILLs under load: %d sends accepted, %d stored, %d credits left" % (len(accepted), len(stored), credits))
+    check(accepted and all(stored.count(a) == 1 for a in accepted) and len(stored) == len(set(stored)),
+          "every accepted send is stored exactly once")
+    check(credits == 100000 - len(stored), "one credit taken for each stored send")
 
 
 try:

@@ -21,6 +21,7 @@ namespace lumora::test {
 inline constexpr char kUser[] = "alice";
 inline constexpr char kPassword[] = "s3cret";
 inline constexpr char kPhone[] = "447700900123";
+inline constexpr char kFrontKey[] = "the front proxy's key in the tests";
 
 // A fresh folder, removed with everything in it at the end of its scope.
 struct TempDir {
@@ -67,14 +68,20 @@ struct ServiceFixture {
     database_with_alice(db_path(), credits);
     ServiceOptions options;  // HTTP on any free port
     options.db_path = db_path();
+    options.front_key = kFrontKey;
     service = std::make_unique<Service>(options);
   }
   std::string db_path() const { return dir.path("lumora.db"); }
-  httplib::Result post(const std::string& body) {
-    httplib::Client client("127.0.0.1", service->http_port());
+  httplib::Result post(const std::string& body, const httplib::Headers& headers = {}) {
+    httplib::Client client("127.0.0.1", service->port());
     client.set_connection_timeout(5);
     client.set_read_timeout(5);
-    return client.Post("/hotkeys", body, "application/x-www-form-urlencoded");
+    return client.Post("/hotkeys", headers, body, "application/x-www-form-urlencoded");
+  }
+  // The reply's ResultCode, or why there is none.
+  std::string code_of(const std::string& body, const httplib::Headers& headers = {}) {
+    const auto reply = post(body, headers);
+    return reply ? between_tags(reply->body, "ResultCode") : "(no reply)";
   }
   std::vector<StoredMessage> messages() {
     Database db(db_path());

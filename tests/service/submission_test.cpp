@@ -1,9 +1,15 @@
 // POST /hotkeys over HTTP, requests built as the Windows program builds them.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
 #include "app/unicode.h"
 #include "sending/submission.h"
 #include "service/accounts.h"
+#include "service/client_address.h"
 #include "service/result_codes.h"
 #include "service_test_support.h"
 #include "tests/count_cases.h"
@@ -78,6 +84,42 @@ TEST(Submission, RefusedRequestsStoreNothingAndKeepCredits) {
   }
   EXPECT_TRUE(fixture.messages().empty());
   EXPECT_EQ(fixture.credits(), 1);
+}
+
+// Group commit: every accepted send stored once, the credits never below zero.
+TEST(Submission, SendsArrivingTogetherAreEachStoredOnceAndCreditsAreExact) {
+  ServiceFixture fixture(50);
+  std::mutex mutex;
+  std::map<std::string, int> codes;
+  std::vector<std::thread> clients;
+  for (int c = 0; c < 80; c += 10) {
+    clients.emplace_back([&, c] {
+      for (int n = c; n < c + 10; ++n) {
+        const std::string code = fixture.code_of(request_body("m" + std::to_string(n)));
+        const std::lock_guard lock(mutex);
+        ++codes[code];
+      }
+    });
+  }
+  for (auto& client : clients) client.join();
+  std::set<std::string> bodies;
+  for (const auto& m : fixture.messages()) bodies.insert(m.body);
+  EXPECT_EQ(std::tuple(codes, fixture.messages().size(), bodies.size(), fixture.credits()),
+            std::tuple(std::map<std::string, int>{{"0", 50}, {"5", 30}}, 50u, 50u, 0));
+}
+
+// Only the front proxy, which has the key, names the client; a client naming itself is the
+// connection's own address.
+TEST(Submission, TheClientAddressHeaderCountsOnlyWithTheFrontProxysKey) {
+  ServiceFixture fixture;
+  const auto as = [](const std::string& address, const std::string& key) {
+    return httplib::Headers{{kClientHeader, address}, {kFrontKeyHeader, key}};
+  };
+  for (int i = 0; i < kFreeFailures; ++i) {
+    EXPECT_EQ(fixture.code_of(request_body("x", "", kUser, "wrong"), as("10.0.0." + std::to_string(i), "forged")), "3");
+  }
+  EXPECT_EQ(fixture.code_of(request_body("x"), as("10.0.0.9", "forged")), "6");  // 127.0.0.1 is locked
+  EXPECT_EQ(fixture.code_of(request_body("x"), as("10.0.0.9", kFrontKey)), "0");
 }
 
 }  // namespace
