@@ -38,24 +38,24 @@ async function submit(user, password, body, destination = '') {
     `${xmlText(user)}</Username><Password>${xmlText(password)}</Password></Header><MessageRequest><Message><Body>` +
     `<![CDATA[${body}]]></Body><Destination sequenceId="1">${destination}</Destination>` +
     '</Message></MessageRequest></SubmitMessageRequest>';
-  const reply = await (await fetch(`${HTTP}/hotkeys`, {
-    method: 'POST', body: `\r\n\r\n&XMLDATA=${encodeURIComponent(xml)}`,
-    headers: { 'Content-Type': 'application/x-www-form-urlencoded' },
-  })).text();
+  const { body: reply } = await request('http', 'POST', '/hotkeys', `\r\n\r\n&XMLDATA=${encodeURIComponent(xml)}`,
+    { 'Content-Type': 'application/x-www-form-urlencoded' });
   return Number(/<ResultCode>(\d+)<\/ResultCode>/.exec(reply)?.[1]);
 }
 
 // One request as it is, any method (TRACE too, which fetch refuses), over http or https (trusting
-// the namespace's test authority); resolves to { status, headers, body }.
-function request(scheme, method, address) {
+// the namespace's test authority), on a connection of its own: a kept-alive one may have been
+// closed by the front proxy while the admin commands blocked node's loop. Resolves to
+// { status, headers, body }.
+function request(scheme, method, address, body = undefined, headers = {}) {
   const ca = scheme === 'https' ? fs.readFileSync(path.join(path.dirname(process.env.BREVIO_WEB_DB), 'ca.pem')) : undefined;
   return new Promise((resolve, reject) => {
-    const out = (scheme === 'https' ? https : http).request(`${scheme}://localhost${address}`, { method, ca }, (answer) => {
-      let body = '';
-      answer.setEncoding('utf8').on('data', (part) => { body += part; });
-      answer.on('end', () => resolve({ status: answer.statusCode, headers: answer.headers, body }));
+    const out = (scheme === 'https' ? https : http).request(`${scheme}://localhost${address}`, { method, ca, headers, agent: false }, (answer) => {
+      let text = '';
+      answer.setEncoding('utf8').on('data', (part) => { text += part; });
+      answer.on('end', () => resolve({ status: answer.statusCode, headers: answer.headers, body: text }));
     });
-    out.on('error', reject).end();
+    out.on('error', reject).end(body);
   });
 }
 
