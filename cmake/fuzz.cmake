@@ -3,6 +3,7 @@ if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "The fuzz tree needs clang (cmake --preset fuzz)")
 endif()
 set(fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+target_compile_options(brevio_text PRIVATE ${fuzz_flags})
 target_compile_options(brevio_core PRIVATE ${fuzz_flags})
 
 # The service's reading of a request, for request_fuzz.

@@ -2,7 +2,9 @@
 if(BREVIO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
-  target_compile_options(brevio_core PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  foreach(lib brevio_text brevio_core)
+    target_compile_options(${lib} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  endforeach()
 endif()
 
 find_package(GTest REQUIRED)

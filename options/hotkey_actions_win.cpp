@@ -4,7 +4,7 @@
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/number.h"
+#include "text/number.h"
 #include "app/text.h"
 #include "hotkeys/held_key_gate_win.h"
 #include "options/frmOptions_win.h"

@@ -1,7 +1,7 @@
 // The options window's sending code: checks, confirmation, the request, the wait, the reply.
 #include <stdexcept>
 
-#include "app/codepage.h"
+#include "text/codepage.h"
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"

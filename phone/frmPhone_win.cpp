@@ -7,10 +7,10 @@
 #include "app/controls_win.h"
 #include "app/dpi_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/number.h"
+#include "text/number.h"
 #include "graphics/cDIBSection_win.h"
 #include "options/frmOptions_win.h"
-#include "sending/counters.h"
+#include "text/counters.h"
 #include "phone/keypad.h"
 #include "phone/phone_ids_win.h"
 

@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "app/settings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/handles_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/unicode.h"
+#include "text/unicode.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "sending/frmSending_win.h"

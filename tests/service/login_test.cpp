@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service/login_check.h"
 #include "service/service_db.h"
 #include "service/web/login_token.h"

@@ -1,8 +1,9 @@
 // POST /hotkeys over HTTP, requests built as the Windows program builds them.
 #include <gtest/gtest.h>
 
-#include "app/unicode.h"
+#include "text/unicode.h"
 #include "sending/submission.h"
+#include "text/counters.h"
 #include "service/accounts.h"
 #include "service/result_codes.h"
 #include "service_test_support.h"
@@ -42,7 +43,7 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
   };
   std::int64_t credits = 100000;
   for (const auto& c : count_cases::kCases) {
-    const std::wstring body = sending::ComposeBody(c.message, c.footer);
+    const std::wstring body = ComposeBody(c.message, c.footer);
     ASSERT_EQ(post(body), "0") << c.what;
     const StoredMessage last = fixture.messages().back();
     // No number: the account's own phone.

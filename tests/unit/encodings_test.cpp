@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/codepage.h"
-#include "app/encodings.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
+#include "text/unicode.h"
 
 using namespace encodings;
 
