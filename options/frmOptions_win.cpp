@@ -9,11 +9,6 @@
 
 using modHotkeys::state;
 
-Form& modHotkeys::LoadMainWindow(bool paint_first) {
-  frmOptions::paint_first = paint_first;
-  return frmOptions::Get();
-}
-
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_CONTROLPARENT,

@@ -21,7 +21,7 @@ struct SendInputs;  // sending/send_request.h
 
 class frmOptions : public FormOf<frmOptions> {
  public:
-  // Set by the program's entry point (see modHotkeys::LoadMainWindow) before loading.
+  // Set by the program's entry point (options/main_win.cpp) before loading.
   static inline bool paint_first = false;
 
   // frmOptions_win.cpp: moving the settings between the shared state and the controls.
