@@ -18,7 +18,6 @@ int Main() {
   }
   InstallAnsiCodePage();
   LoadSettings();
-  frmOptions::paint_first = true;
   frmOptions& options = frmOptions::Get();
   if (state.HideStartUp == 0) {
     options.Show();
