@@ -1,8 +1,9 @@
 // The real brevio.exe started from a folder of its own: hidden start; first start (with its
-// version label) and a second copy beside it.
+// version label) and a second copy beside it; pictures that cannot be loaded.
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
+#include "input_util.h"
 #include "options/options_ids_win.h"
 #include "wine_util.h"
 
@@ -69,4 +70,38 @@ TEST(Startup, WithoutSettingsFileShowsTheOptionsWithItsVersionAndASecondCopyIsRe
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(::WaitForSingleObject(first.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the running copy must not be disturbed";
+}
+
+// A picture that cannot be loaded leaves its window without it, never ends the program: the
+// options window's picture claims 65535 x 65535 pixels in a few bytes (the decoder once
+// reserved what the header claimed), the padlock's is cut off, the phone's is no picture.
+TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  WriteFileBytes(dir / L"images\\options.gif",
+                 std::string("GIF89a\xff\xff\xff\xff\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\xff\xff\xff\xff\0\x02\x02\x44\x01\0;", 35));
+  WriteFileBytes(dir / L"images\\padlock_locked.gif", ReadFileBytes(dir / L"images\\padlock_locked.gif").substr(0, 40));
+  WriteFileBytes(dir / L"images\\phone4.gif", "not a picture");
+  Settings s;
+  s.Usr = L"alice";
+  s.Protocol = 5;  // the padlock shows its locked picture
+  WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
+  Process brevio(exe, dir.path());
+  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
+  ASSERT_NE(options, nullptr);
+  ::SetForegroundWindow(options);
+  PumpFor(1000);
+  POINT surface{516, 370};  // where the picture would show: the window colour
+  ::ClientToScreen(options, &surface);
+  EXPECT_EQ(::GetPixel(win::window_dc(nullptr).get(), surface.x, surface.y), ::GetSysColor(COLOR_WINDOW));
+  // The Connection tab, with the padlock: the tab strip is clicked and its last tab chosen.
+  POINT strip{30, 18};
+  ::ClientToScreen(options, &strip);
+  test_input::Mouse(strip, MOUSEEVENTF_LEFTDOWN);
+  test_input::Mouse(strip, MOUSEEVENTF_LEFTUP);
+  test_input::Press({VK_END});
+  ::PostMessageW(::GetDlgItem(options, options_ids::kSendSMS), BM_CLICK, 0, 0);  // the phone
+  PumpUntil([&] { return WindowsOf(brevio.id()).size() >= 2; });
+  PumpFor(1000);
+  EXPECT_EQ(::WaitForSingleObject(brevio.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
 }
