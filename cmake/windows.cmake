@@ -137,7 +137,7 @@ brevio_win_tests(e2e)
 # every window scaled.
 add_test(NAME win_options_window_144dpi
          COMMAND ${CMAKE_SOURCE_DIR}/tests/win/at-dpi 144 ${CMAKE_BINARY_DIR}/wine-144dpi
-                 $<TARGET_FILE:win_options_window> --gtest_filter=*TrayDoubleClick*:*ScaleWithTheScreen*)
+                 $<TARGET_FILE:win_options_window> --gtest_filter=*FromTheTray*:*ScreensDensity*)
 set_tests_properties(win_options_window_144dpi PROPERTIES TIMEOUT 300)
 
 # The installer under Wine, in a prefix of its own: install, upgrade, send, uninstall.

@@ -14,7 +14,7 @@ std::string AllBytes() {
 }
 }  // namespace
 
-TEST(Scramble, IsItsOwnInverseAndXorsWithKeyPlusPositionWrappingPastTheLimit) {
+TEST(Scramble, LinesLongerThanTheKeyWrapAndStillRoundTrip) {
   const std::string text = AllBytes() + AllBytes() + AllBytes();
   EXPECT_EQ(Scramble(Scramble(text)), text);
   // Each byte goes XOR key + position, wrapping past the limit.

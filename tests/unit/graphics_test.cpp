@@ -105,7 +105,7 @@ TEST(Resample, TwoByTwoToFourByFourUsesQuarterScales) {
 // One line of the smooth scaler with a see-through key K, against what the eye expects: a
 // target pixel less than half covered by other colours is K, one at least half covered is not,
 // and a blend of two other colours that lands on K is moved off it by one.
-TEST(ScaleSmooth, SeeThroughOnlyWhereLessThanHalfCoveredAndNoBlendBecomesTheKey) {
+TEST(ScaleSmooth, NoPixelTurnsSeeThroughUnlessMostlySeeThrough) {
   constexpr std::uint32_t K = 0x808080, R = 0x0000FF, A = 0x7E8080, B = 0x828080, Near = 0x7F8080;
   const struct {
     std::vector<std::uint32_t> source;

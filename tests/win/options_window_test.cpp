@@ -95,7 +95,7 @@ class OptionsWindow : public ::testing::Test {
 
 // Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
 // from the notification itself, so the screen's density must not change what they do.
-TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
+TEST_F(OptionsWindow, WithoutAUserNameItOpensOnHelpFromTheTrayToo) {
   if (const char* dpi = std::getenv("BREVIO_TEST_DPI")) {
     const win::window_dc screen(nullptr);
     ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), std::atoi(dpi)) << "the prefix is not at the density asked for";
@@ -120,7 +120,7 @@ TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
   }
 }
 
-TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlineFollowsTheMouse) {
+TEST_F(OptionsWindow, EscHidesTheWindowNeitherSavingNorDiscardingEdits) {
   Shown();
   ::SetFocus(options.account.txtUsr);
   test_input::Press({VK_F12});
@@ -144,7 +144,7 @@ TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlin
   EXPECT_EQ(::GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
+TEST_F(OptionsWindow, ThePadlockLockedFromTheKeyboardSavesPort443) {
   frmOptions& fresh = Shown();
   fresh.SelectTab(frmOptions::kTabConnection);
   auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
@@ -166,7 +166,7 @@ TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
   EXPECT_EQ(std::pair(saved.Protocol, saved.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
 }
 
-TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
+TEST_F(OptionsWindow, EachTrayMenuItemReachesItsCommand) {
   static std::vector<std::pair<std::wstring, UINT>> items;  // read inside the menu's own loop
   ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
@@ -200,7 +200,7 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
 // The letter lists: registered on load, one taken by another program named beside its list
 // (not alerted), a change registered at once but stored only by Save, the other hotkey's
 // letter refused, and everything released when the window unloads.
-TEST_F(OptionsWindow, HotkeyLettersRegisterAtOnceRefuseTheOtherOnesAndAreReleasedOnUnload) {
+TEST_F(OptionsWindow, AHotkeyLetterIsNeverSharedNorLeftRegistered) {
   win::unique_window other(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   ASSERT_TRUE(::RegisterHotKey(other.get(), 0x55, MOD_CONTROL | MOD_ALT, 'Q'));
   state.VKey2 = 'Q';
@@ -282,7 +282,7 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
 // Also run at 144 dots per inch: the windows and their controls scale with the screen, each tab
 // shows its own page, no caption is cut, and the phone's shape and keys lie where its scaled
 // picture has them.
-TEST_F(OptionsWindow, TabsShowTheirPagesAndWindowsScaleWithTheScreenKeepingEveryCaptionWhole) {
+TEST_F(OptionsWindow, NoCaptionIsCutAtTheScreensDensity) {
   const int dpi = ::GetDeviceCaps(win::window_dc(nullptr).get(), LOGPIXELSX);
   auto px = [&](int design) { return LONG{::MulDiv(design, dpi, 96)}; };
   auto client = [](HWND w) { RECT rc{}; return ::GetClientRect(w, &rc), rc; };

@@ -49,7 +49,7 @@ TEST(Startup, HideStartUpStartsWithNothingShown) {
   EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
 }
 
-TEST(Startup, WithoutSettingsFileShowsTheOptionsWithItsVersionAndASecondCopyIsRefusedAndEnds) {
+TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
   Process first(exe, dir.path());
