@@ -117,14 +117,11 @@ TEST(ScaleSmooth, NoPixelTurnsSeeThroughUnlessMostlySeeThrough) {
       {{R, K, R}, {R, R}},
       {{A, B}, {A, Near, B}},  // the blend of A and B would be K
   };
-  for (const auto& c : cases) {
-    const int from = int(c.source.size()), to = int(c.expected.size());
-    TestBitmap source(from, 1), target(to, 1);
-    for (int x = 0; x < from; ++x) source.Set(x, 0, c.source[std::size_t(x)]);
-    dib::ScaleSmooth(source.View(), target.MutableView(), dib::Bgr{0x80, 0x80, 0x80});
-    std::vector<std::uint32_t> got;
-    for (int x = 0; x < to; ++x) got.push_back(target.Get(x, 0));
-    EXPECT_EQ(got, c.expected) << from << " to " << to;
+  for (const auto& [source, expected] : cases) {
+    TestBitmap from(int(source.size()), 1), to(int(expected.size()), 1);
+    for (int x = 0; x < from.width; ++x) from.Set(x, 0, source[std::size_t(x)]);
+    dib::ScaleSmooth(from.View(), to.MutableView(), dib::Bgr{0x80, 0x80, 0x80});
+    for (int x = 0; x < to.width; ++x) EXPECT_EQ(to.Get(x, 0), expected[std::size_t(x)]) << from.width << " to " << to.width << " at " << x;
   }
 }
 

@@ -2,6 +2,8 @@
 // version label) and a second copy beside it; pictures that cannot be loaded.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/settings.h"
 #include "input_util.h"
 #include "options/options_ids_win.h"
@@ -83,23 +85,18 @@ TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
   WriteFileBytes(dir / L"images\\padlock_locked.gif", ReadFileBytes(dir / L"images\\padlock_locked.gif").substr(0, 40));
   WriteFileBytes(dir / L"images\\phone4.gif", "not a picture");
   Settings s;
-  s.Usr = L"alice";
-  s.Protocol = 5;  // the padlock shows its locked picture
+  std::tie(s.Usr, s.Protocol) = std::pair(L"alice", 5);  // the padlock shows its locked picture
   WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
   Process brevio(exe, dir.path());
   HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
   ASSERT_NE(options, nullptr);
   ::SetForegroundWindow(options);
   PumpFor(1000);
-  POINT surface{516, 370};  // where the picture would show: the window colour
-  ::ClientToScreen(options, &surface);
+  POINT surface{516, 370}, strip{30, 18};  // where the picture would show; the first tab
+  ::ClientToScreen(options, &surface), ::ClientToScreen(options, &strip);
   EXPECT_EQ(::GetPixel(win::window_dc(nullptr).get(), surface.x, surface.y), ::GetSysColor(COLOR_WINDOW));
-  // The Connection tab, with the padlock: the tab strip is clicked and its last tab chosen.
-  POINT strip{30, 18};
-  ::ClientToScreen(options, &strip);
-  test_input::Mouse(strip, MOUSEEVENTF_LEFTDOWN);
-  test_input::Mouse(strip, MOUSEEVENTF_LEFTUP);
-  test_input::Press({VK_END});
+  test_input::Mouse(strip, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  test_input::Press({VK_END});  // the Connection tab, with the padlock
   ::PostMessageW(::GetDlgItem(options, options_ids::kSendSMS), BM_CLICK, 0, 0);  // the phone
   PumpUntil([&] { return WindowsOf(brevio.id()).size() >= 2; });
   PumpFor(1000);
