@@ -1,8 +1,8 @@
 #include "app/login_token.h"
 
-#include "app/codepage.h"
-#include "app/encodings.h"
 #include "app/text.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
 
 namespace account_pages {
 

@@ -1,11 +1,11 @@
 #include "app/modHotkeys_win.h"
 
-#include "app/codepage.h"
 #include "app/controls_win.h"
 #include "app/files_win.h"
 #include "app/forms_win.h"
 #include "app/frmWarning_win.h"
 #include "app/handles_win.h"
+#include "text/codepage.h"
 
 namespace modHotkeys {
 

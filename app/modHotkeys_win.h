@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/forms_win.h"
-
 #include "app/history_item.h"
 #include "app/settings.h"
 
@@ -18,11 +16,6 @@ struct SharedState : Settings {
   HWND hWndPrev = nullptr;           // foreground window when the number hotkey last fired
 };
 extern SharedState state;
-
-// The program's main window, loaded by the entry point (app/main_win.cpp) and kept for the
-// whole run; defined by the options window, which is that window. With `paint_first`, what
-// its first paint does not need waits for the message loop.
-Form& LoadMainWindow(bool paint_first = false);
 
 // Directory of the program file, without a trailing backslash.
 std::wstring AppPath();

@@ -5,9 +5,9 @@
 #include <charconv>
 #include <vector>
 
-#include "app/codepage.h"
-#include "app/encodings.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
+#include "text/unicode.h"
 
 namespace settings_file {
 namespace {

@@ -2,7 +2,9 @@
 if(BREVIO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
-  target_compile_options(brevio_core PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  foreach(lib brevio_text brevio_core)
+    target_compile_options(${lib} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  endforeach()
 endif()
 
 find_package(GTest REQUIRED)
@@ -18,9 +20,13 @@ gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 # The portable core must build without Windows: no portable source may include <windows.h>.
 add_test(NAME portable_sources_have_no_windows_h
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-portable ${CMAKE_SOURCE_DIR})
-# Folders include only the layers below them (and phone -> options, the one climbing edge).
+# Folders include only the layers below them, define what they declare, and the service uses
+# only the portable folders.
 add_test(NAME folders_include_only_lower_layers
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layers ${CMAKE_SOURCE_DIR})
+# The windows' code in functions that fit on a screen.
+add_test(NAME window_functions_fit_on_a_screen
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-function-length 60 ${CMAKE_SOURCE_DIR} options phone)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/service/CMakeLists.txt)
   add_subdirectory(service)

@@ -26,7 +26,7 @@ configure_file(app/res/brevio.manifest.in ${CMAKE_BINARY_DIR}/brevio.manifest @O
 configure_file(app/brevio.rc.in ${CMAKE_BINARY_DIR}/brevio.rc @ONLY)
 set_source_files_properties(${CMAKE_BINARY_DIR}/brevio.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/brevio.manifest;${CMAKE_SOURCE_DIR}/app/res/brevio.ico")
-add_executable(brevio WIN32 app/main_win.cpp ${CMAKE_BINARY_DIR}/brevio.rc)
+add_executable(brevio WIN32 options/main_win.cpp ${CMAKE_BINARY_DIR}/brevio.rc)
 target_link_libraries(brevio PRIVATE brevio_win)
 target_link_options(brevio PRIVATE -municode)
 target_compile_options(brevio PRIVATE ${brevio_warnings})
@@ -137,7 +137,7 @@ brevio_win_tests(e2e)
 # every window scaled.
 add_test(NAME win_options_window_144dpi
          COMMAND ${CMAKE_SOURCE_DIR}/tests/win/at-dpi 144 ${CMAKE_BINARY_DIR}/wine-144dpi
-                 $<TARGET_FILE:win_options_window> --gtest_filter=*TrayDoubleClick*:*ScaleWithTheScreen*)
+                 $<TARGET_FILE:win_options_window> --gtest_filter=*FromTheTray*:*ScreensDensity*)
 set_tests_properties(win_options_window_144dpi PROPERTIES TIMEOUT 300)
 
 # The installer under Wine, in a prefix of its own: install, upgrade, send, uninstall.

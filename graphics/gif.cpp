@@ -1,5 +1,6 @@
 #include "graphics/gif.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -60,6 +61,11 @@ std::string ReadSubBlocks(Reader& in) {
 std::optional<std::vector<std::uint8_t>> Unpack(std::string_view data, int min_bits, std::size_t count) {
   if (min_bits < 2 || min_bits > 8) return std::nullopt;
   constexpr int kMaxCodes = 4096;
+  // Nothing is reserved on the header's word: `count` must be what the data can hold. Each code
+  // takes at least min_bits + 1 bits, and the n-th code since a clear stands for at most n
+  // indices, and never for more than a table holds.
+  const std::uint64_t codes = data.size() * std::uint64_t{8} / static_cast<unsigned>(min_bits + 1);
+  if (count > codes * std::min<std::uint64_t>(codes, kMaxCodes)) return std::nullopt;
   std::array<std::uint16_t, kMaxCodes> prefix{}, length{};
   std::array<std::uint8_t, kMaxCodes> suffix{}, first{};
   const int clear = 1 << min_bits, end = clear + 1;

@@ -1,7 +1,8 @@
 #pragma once
 // A decoder for the GIF pictures the program ships: the first image of the file, when it
 // covers the whole picture and has no transparent colour. Anything else is left to the
-// system's picture loader.
+// system's picture loader. What it allocates is bounded by the data the file holds, never by
+// the size its header claims.
 #include <cstdint>
 #include <optional>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "options/account_links.h"
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 
 namespace account_links {
 

@@ -12,7 +12,7 @@ void frmOptions::OpenAccountPage(Page page, bool check_login, const std::wstring
   if (check_login && !Check_Login_Details()) return;
   // The saved account, never the boxes being typed; secure as the check box shows it.
   const bool secure = static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP;
-  modBrevio::OpenURL(hWnd(), account_links::Address(page, ui::GetText(Text5), secure,
+  modBrevio::OpenURL(hWnd(), account_links::Address(page, ui::GetText(frame.Text5), secure,
                                                     account_pages::LoginToken(state.Usr, state.Pwd),
                                                     quantity));
 }
@@ -22,14 +22,7 @@ void frmOptions::cmdActivate_Click() { OpenAccountPage(Page::Subscribe, true); }
 void frmOptions::cmdCheckCredits_Click() { OpenAccountPage(Page::Subscribe, true); }
 
 void frmOptions::cmdBuy_Click() {
-  std::wstring quantity;
-  const LRESULT chosen = ::SendMessageW(Combo3, CB_GETCURSEL, 0, 0);
-  if (chosen != CB_ERR) {
-    quantity.resize(static_cast<std::size_t>(::SendMessageW(Combo3, CB_GETLBTEXTLEN, chosen, 0)) + 1);
-    quantity.resize(static_cast<std::size_t>(
-        ::SendMessageW(Combo3, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(quantity.data()))));
-  }
-  OpenAccountPage(Page::BuyMessages, true, quantity);  // none chosen: the default quantity
+  OpenAccountPage(Page::BuyMessages, true, buy.Quantity());  // none chosen: the default quantity
 }
 
 void frmOptions::cmdRegister_Click() { OpenAccountPage(Page::Register, false); }
@@ -41,5 +34,5 @@ void frmOptions::Command4_Click() { OpenAccountPage(Page::MessageArchive, false)
 void frmOptions::Command5_Click() { modBrevio::OpenURL(hWnd(), L"inetcpl.cpl"); }
 
 void frmOptions::Label12_Click() {
-  modBrevio::OpenURL(hWnd(), account_links::HelpAddress(ui::GetText(Text5)));
+  modBrevio::OpenURL(hWnd(), account_links::HelpAddress(ui::GetText(frame.Text5)));
 }

@@ -1,18 +1,46 @@
+// The options window's life (load, the rest of the load after the first paint, unload) and
+// the settings moved between the shared state and the controls.
 #include "options/frmOptions_win.h"
-
-#include <commctrl.h>
 
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
-#include "app/modHotkeys_win.h"
 #include "options/options_ids_win.h"
+#include "phone/frmPhone_win.h"
+#include "sending/frmSending_win.h"
 
 using modHotkeys::state;
+using options_pages::AccountPage;
 
-Form& modHotkeys::LoadMainWindow(bool paint_first) {
-  frmOptions::paint_first = paint_first;
-  return frmOptions::Get();
+namespace {
+
+// Selects the entry of `vkey` in a letter list and runs that list's change rule.
+void SelectKeyEntry(frmOptions& options, HWND list, std::int32_t vkey) {
+  AccountPage::SelectKey(list, vkey);
+  if (list == options.account.Combo1) options.Combo1_Click();
+  if (list == options.account.Combo2) options.Combo2_Click();
 }
+
+// GetProperties for one page's controls.
+void ShowProperties(frmOptions& options, int tab) {
+  if (tab == frmOptions::kTabOptions) {
+    AccountPage& page = options.account;
+    SelectKeyEntry(options, page.Combo1, options.VBHotKey1->VKey());
+    SelectKeyEntry(options, page.Combo2, options.VBHotKey2->VKey());
+    page.ShowHotkeyStatus(*options.VBHotKey1, *options.VBHotKey2);
+    ui::SetText(page.txtUsr, state.Usr);
+    ui::SetText(page.txtPwd, state.Pwd);
+    ui::SetText(page.txtCountryCode, state.CountryCode);
+    ui::SetText(page.txtFooter, state.Footer);
+  } else if (tab == frmOptions::kTabConnection) {
+    const options_pages::ConnectionPage& page = options.connection;
+    ui::SetChecked(page.chkSecure, static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP);
+    ui::SetChecked(page.chkProxy, state.ProxyAuth != 0);
+    ui::SetText(page.txtProxyUsr, state.ProxyUsr);
+    ui::SetText(page.txtProxyPwd, state.ProxyPwd);
+  }
+}
+
+}  // namespace
 
 void frmOptions::Form_Load() {
   CreateFormWindow({L"BrevioOptions", L"Lumora - Brevio",
@@ -21,100 +49,110 @@ void frmOptions::Form_Load() {
   // First in the queue, so it runs before any hotkey or click, but after the first paint.
   ::PostMessageW(hWnd(), options_ids::kFinishLoad, 0, 0);
   state.History.clear();
-  CreateControls(!paint_first);
+  LoadHotkeys();
+  options_pages::Maker make(hWnd(), fonts_, frame.controls);
+  frame.Make(make);
+  options_pages::DrawThrough(frame.SSTab1, background_);  // the picture itself waits for the first paint
+  // The page shown first (the one TabChoose selects); the others after the first paint.
+  const int first = state.Usr.empty() ? kTabHelp : kTabOptions;
+  MakePage(first);
+  SelectTab(first);
   GetProperties();
   TabChoose();
-  ConnectAlertSteps();
-  if (!paint_first) FinishLoad();
+  // The alert's OK ends the sending window's display (loading it if need be, so that the next
+  // send starts from an empty bar) and, for a settings alert, shows this window.
+  frmWarning::OnOkAfterSend = [] { frmSending::Get().ResetAfterOutcome(); };
+  frmWarning::OnOkShowSettings = [this] { Show(); };
+  // The phone's counters and numbers read the boxes of every page, as they stand.
+  frmPhone::owner.footer = [this] {
+    FinishLoad();
+    return ui::GetText(account.txtFooter);
+  };
+  frmPhone::owner.country_code = [this] {
+    FinishLoad();
+    return ui::GetText(account.txtCountryCode);
+  };
+  frmPhone::owner.send = [this](bool check_number) { return SendMessage(check_number); };
+  frmPhone::owner.show_options = [this] { Show(); };
   ui::CentreOnScreen(hWnd());
-  loading_ = false;
+  life_ = Life::FirstPage;
 }
 
 void frmOptions::FinishLoad() {
-  if (load_finished_) return;
-  load_finished_ = true;
-  for (int page = kTabOptions; page <= kTabConnection; ++page) {
-    if (PageMade(page)) continue;
-    CreatePage(page);
-    ShowProperties(page);
-  }
+  if (life_ != Life::FirstPage) return;
+  life_ = Life::Complete;
+  for (int tab = kTabOptions; tab <= kTabConnection; ++tab)
+    if (!PageOf(tab).Made()) MakePage(tab);
   SelectTab(SelectedTab());  // the pages just made stay hidden
-  ui::AddTooltip(hWnd(), Command2, L"Help");  // a window of its own, wanted only on a hover
-  AddTrayIcon();  // the system's tray answers slowly: after the window is up
-}
-
-void frmOptions::LoadPictures() {
-  if (pictures_loaded_) return;
-  pictures_loaded_ = true;
-  // The background picture, drawn under the window and (aligned) under its labels.
-  background_picture_ = graphics::ScreenPicture::Load(modHotkeys::AppPath() + L"\\images\\options.gif");
-  if (HBITMAP picture = background_picture_.Handle())
-    background_.reset(::CreatePatternBrush(picture));
-  AttachPadlock();
-  AttachTabBackground();
-}
-
-void frmOptions::AttachPadlock() {
-  if (!pictures_loaded_ || !chkSecure || padlock_attached_) return;
-  padlock_attached_ = true;
-  padlock_.Attach(chkSecure, modHotkeys::AppPath() + L"\\images", background_.get());
+  ui::AddTooltip(hWnd(), frame.Command2, L"Help");  // a window of its own, wanted only on a hover
+  tray_ = std::make_unique<TrayIcon>(hWnd());  // the system's tray answers slowly: after the window is up
 }
 
 void frmOptions::Form_Unload() {
+  life_ = Life::Unloading;
   frmWarning::OnOkAfterSend = nullptr;
   frmWarning::OnOkShowSettings = nullptr;
+  frmPhone::owner = PhoneOwner{};
   UnloadHotkeys();
-  RemoveTrayIcon();
+  tray_.reset();  // the icon goes
   forms::UnloadAll();  // every other window; with none left the program ends
 }
 
-void frmOptions::GetProperties() {
-  for (int page = kTabOptions; page <= kTabConnection; ++page)
-    if (PageMade(page)) ShowProperties(page);
-  ui::SetChecked(txtHideStartUp, state.HideStartUp != 0);
+options_pages::Page& frmOptions::PageOf(int tab) {
+  options_pages::Page* const pages[] = {&account, &buy, &help, &connection};
+  return *pages[tab];
 }
 
-void frmOptions::ShowProperties(int page) {
-  if (page == kTabOptions) {
-    // A changed key registers its hotkey at once; selecting an entry runs the lists' rule.
-    if (VBHotKey1->VKey() != state.VKey1) {
-      VBHotKey1->VKey(state.VKey1);
-      SelectKeyEntry(Combo1, state.VKey1);
-    }
-    if (VBHotKey2->VKey() != state.VKey2) {
-      VBHotKey2->VKey(state.VKey2);
-      SelectKeyEntry(Combo2, state.VKey2);
-    }
-    SelectKeyEntry(Combo1, VBHotKey1->VKey());
-    SelectKeyEntry(Combo2, VBHotKey2->VKey());
-    ShowHotkeyStatus();
-    ui::SetText(txtUsr, state.Usr);
-    ui::SetText(txtPwd, state.Pwd);
-    ui::SetText(txtCountryCode, state.CountryCode);
-    ui::SetText(txtFooter, state.Footer);
-  } else if (page == kTabConnection) {
-    ui::SetChecked(chkSecure, static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP);
-    ui::SetChecked(chkProxy, state.ProxyAuth != 0);
-    ui::SetText(txtProxyUsr, state.ProxyUsr);
-    ui::SetText(txtProxyPwd, state.ProxyPwd);
+void frmOptions::MakePage(int tab) {
+  options_pages::Maker make(hWnd(), fonts_, PageOf(tab).controls);
+  switch (tab) {
+    case kTabOptions: account.Make(make); break;
+    case kTabBuy: buy.Make(make); break;
+    case kTabHelp: help.Make(make, fonts_); break;
+    case kTabConnection: connection.Make(make, background_, modHotkeys::AppPath() + L"\\images"); break;
   }
+  // In the tab order after the last control of the nearest earlier page made, or first.
+  HWND after = HWND_TOP;
+  for (int earlier = tab - 1; earlier >= 0 && after == HWND_TOP; --earlier)
+    if (PageOf(earlier).Made()) after = PageOf(earlier).controls.back();
+  for (HWND control : PageOf(tab).controls) {
+    ::SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control;
+  }
+  if (tab == kTabHelp) Text5_Change();  // the host may have changed meanwhile
+  if (life_ != Life::Loading) ShowProperties(*this, tab);
+}
+
+void frmOptions::GetProperties() {
+  // A changed key registers its hotkey at once, and its list shows it (the lists' rule runs).
+  if (VBHotKey1->VKey() != state.VKey1) {
+    VBHotKey1->VKey(state.VKey1);
+    if (account.Made()) SelectKeyEntry(*this, account.Combo1, state.VKey1);
+  }
+  if (VBHotKey2->VKey() != state.VKey2) {
+    VBHotKey2->VKey(state.VKey2);
+    if (account.Made()) SelectKeyEntry(*this, account.Combo2, state.VKey2);
+  }
+  for (int tab = kTabOptions; tab <= kTabConnection; ++tab)
+    if (PageOf(tab).Made()) ShowProperties(*this, tab);
+  ui::SetChecked(frame.txtHideStartUp, state.HideStartUp != 0);
 }
 
 void frmOptions::SetProperties() {
   FinishLoad();  // every page's boxes
-  state.Usr = ui::GetText(txtUsr);
-  state.Pwd = ui::GetText(txtPwd);
-  state.CountryCode = ui::GetText(txtCountryCode);
+  state.Usr = ui::GetText(account.txtUsr);
+  state.Pwd = ui::GetText(account.txtPwd);
+  state.CountryCode = ui::GetText(account.txtCountryCode);
   state.VKey1 = static_cast<std::int16_t>(VBHotKey1->VKey());
   state.VKey2 = static_cast<std::int16_t>(VBHotKey2->VKey());
-  state.Footer = ui::GetText(txtFooter);
-  state.HideStartUp = ui::IsChecked(txtHideStartUp) ? 1 : 0;
-  const bool secure = ui::IsChecked(chkSecure);
+  state.Footer = ui::GetText(account.txtFooter);
+  state.HideStartUp = ui::IsChecked(frame.txtHideStartUp) ? 1 : 0;
+  const bool secure = ui::IsChecked(connection.chkSecure);
   state.Protocol = static_cast<std::int16_t>(secure ? TransferProtocol::HTTPS : TransferProtocol::HTTP);
   state.Port = secure ? L"443" : L"80";
-  state.ProxyAuth = ui::IsChecked(chkProxy) ? 1 : 0;
-  state.ProxyUsr = ui::GetText(txtProxyUsr);
-  state.ProxyPwd = ui::GetText(txtProxyPwd);
+  state.ProxyAuth = ui::IsChecked(connection.chkProxy) ? 1 : 0;
+  state.ProxyUsr = ui::GetText(connection.txtProxyUsr);
+  state.ProxyPwd = ui::GetText(connection.txtProxyPwd);
   if (state.ProxyUsr.empty()) state.ProxyAuth = 0;
   modHotkeys::SaveSettings();
 }
@@ -132,7 +170,7 @@ void frmOptions::cmdCancel_Click() {
 bool frmOptions::PreviewKey(const MSG& msg) {
   if (msg.message != WM_KEYUP) return false;
   if (msg.wParam == VK_F12) {
-    ::ShowWindow(Text5, ::IsWindowVisible(Text5) ? SW_HIDE : SW_SHOW);
+    ::ShowWindow(frame.Text5, ::IsWindowVisible(frame.Text5) ? SW_HIDE : SW_SHOW);
     return true;
   }
   if (msg.wParam == VK_ESCAPE) {
@@ -140,76 +178,4 @@ bool frmOptions::PreviewKey(const MSG& msg) {
     return true;
   }
   return false;
-}
-
-LRESULT frmOptions::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  // Whatever acts on the window once it is up finds every page, even ahead of kFinishLoad.
-  // Drawing notices (the buttons' custom draw during the first paint) are no user's act.
-  const bool drawing = msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == NM_CUSTOMDRAW;
-  if (!loading_ && !drawing &&
-      (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_SYSCOMMAND || msg == options_ids::kTrayMessage))
-    FinishLoad();
-  if (LRESULT result; HandleOptionsMessage(msg, wp, lp, result)) return result;
-  switch (msg) {
-    case WM_COMMAND:
-      switch (LOWORD(wp)) {
-        case options_ids::kSave: cmdSave_Click(); return 0;
-        case options_ids::kCancel: cmdCancel_Click(); return 0;
-        case options_ids::kCombo1:
-          if (HIWORD(wp) == CBN_SELCHANGE) {
-            Combo1_Click();
-            ShowHotkeyStatus();
-          }
-          return 0;
-        case options_ids::kCombo2:
-          if (HIWORD(wp) == CBN_SELCHANGE) {
-            Combo2_Click();
-            ShowHotkeyStatus();
-          }
-          return 0;
-        case IDCANCEL: Hide(); return 0;
-        case options_ids::kPopSMS: popSMS_Click(); return 0;
-        case options_ids::kPopOptions: popOptions_Click(); return 0;
-        case options_ids::kPopSent: popSent_Click(); return 0;
-        case options_ids::kPopExit: popExit_Click(); return 0;
-      }
-      break;
-    case WM_SHOWWINDOW:
-      if (wp) LoadPictures();  // before the first painting
-      break;
-    case options_ids::kFinishLoad:
-      FinishLoad();
-      return 0;
-    case options_ids::kTrayMessage:
-      OnTrayNotify(wp, lp);
-      return 0;
-    case WM_ERASEBKGND:
-      if (background_) {
-        RECT rc;
-        ::GetClientRect(hWnd(), &rc);
-        ::FillRect(reinterpret_cast<HDC>(wp), &rc, background_.get());
-        return 1;
-      }
-      break;
-    case WM_CTLCOLORSTATIC: {
-      auto dc = reinterpret_cast<HDC>(wp);
-      if (background_) {  // the picture shows through, lined up with the window's own
-        RECT rc;
-        ::GetWindowRect(reinterpret_cast<HWND>(lp), &rc);
-        ::MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&rc), 1);
-        ::SetBrushOrgEx(dc, -rc.left, -rc.top, nullptr);
-        ::SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(background_.get());
-      }
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-    }
-    default:
-      if (msg == options_ids::TaskbarCreated()) {  // Explorer restarted: the icon is gone
-        tray_added_ = false;
-        if (load_finished_) AddTrayIcon();  // else FinishLoad adds it
-        return 0;
-      }
-  }
-  return Default(msg, wp, lp);
 }

@@ -4,7 +4,6 @@
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/number.h"
 #include "app/text.h"
 #include "hotkeys/held_key_gate_win.h"
 #include "options/frmOptions_win.h"
@@ -12,10 +11,9 @@
 #include "sending/send_request.h"
 
 using modHotkeys::state;
+using options_pages::AccountPage;
 
 namespace {
-
-constexpr std::int32_t kFirstKey = 'A', kLastKey = 'Z';
 
 // One press of a hotkey is one action however long its keys stay down, and a capture never
 // starts while another is under way: its clipboard backup would be taken of the clipboard the
@@ -38,6 +36,22 @@ std::wstring CaptureOnce(frmOptions& options) {
   return options.CaptureSelection();
 }
 
+// The rule of the letter lists: a letter the other hotkey has is refused, and the list goes
+// back to this hotkey's own; any other registers this hotkey again at once, before the options
+// are saved.
+void KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other) {
+  const std::optional<std::int32_t> key = AccountPage::ChosenKey(list);
+  if (!key) return;
+  if (*key != other.VKey()) {
+    own.VKey(*key);
+    return;
+  }
+  // The rule, run again for this hotkey's own entry, would find no conflict and change
+  // nothing, so the entry is only selected.
+  AccountPage::SelectKey(list, own.VKey());
+  frmWarning::Alert(AlertMode::Settings, L"Hotkey combinations cannot be the same");
+}
+
 }  // namespace
 
 void frmOptions::LoadHotkeys() {
@@ -57,40 +71,17 @@ void frmOptions::UnloadHotkeys() {
   }
 }
 
-void frmOptions::FillKeyLists() {
-  for (HWND list : {Combo1, Combo2}) {
-    for (std::int32_t key = kFirstKey; key <= kLastKey; ++key) {
-      const wchar_t letter[2] = {static_cast<wchar_t>(key), L'\0'};
-      const LRESULT index = ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(letter));
-      ::SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), key);
-    }
-  }
+void frmOptions::Combo1_Click() {
+  KeyListChanged(account.Combo1, *VBHotKey1, *VBHotKey2);
+  account.ShowHotkeyStatus(*VBHotKey1, *VBHotKey2);
 }
 
-void frmOptions::SelectKeyEntry(HWND list, std::int32_t vkey) {
-  // A key outside A..Z selects nothing, and the rule below then leaves the hotkey alone.
-  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(vkey - kFirstKey), 0);
-  if (list == Combo1) Combo1_Click();
-  if (list == Combo2) Combo2_Click();
+void frmOptions::Combo2_Click() {
+  KeyListChanged(account.Combo2, *VBHotKey2, *VBHotKey1);
+  account.ShowHotkeyStatus(*VBHotKey1, *VBHotKey2);
 }
 
-void frmOptions::Combo1_Click() { KeyListChanged(Combo1, *VBHotKey1, *VBHotKey2); }
-
-void frmOptions::Combo2_Click() { KeyListChanged(Combo2, *VBHotKey2, *VBHotKey1); }
-
-void frmOptions::KeyListChanged(HWND list, VBHotKey& own, const VBHotKey& other) {
-  const LRESULT index = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return;
-  const auto key = static_cast<std::int32_t>(::SendMessageW(list, CB_GETITEMDATA, index, 0));
-  if (key != other.VKey()) {
-    own.VKey(key);  // registered again at once, before the options are saved
-    return;
-  }
-  // The other hotkey has this letter: back to this hotkey's own. The rule, run again for that
-  // entry, would find no conflict and change nothing, so the entry is only selected.
-  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(own.VKey() - kFirstKey), 0);
-  frmWarning::Alert(AlertMode::Settings, L"Hotkey combinations cannot be the same");
-}
+std::wstring frmOptions::CaptureSelection() { return selection_.CaptureSelection(hWnd()); }
 
 void frmOptions::VBHotKey1_HotkeyPressed() {
   if (!AcceptPress(*VBHotKey1, 0)) return;
@@ -110,7 +101,6 @@ void frmOptions::VBHotKey2_HotkeyPressed() {
   if (!AcceptPress(*VBHotKey2, 1)) return;
   try {
     const std::wstring captured = CaptureOnce(*this);
-    CapturedNumber = modBrevio::NormaliseNumber(captured, ui::GetText(txtCountryCode));
     frmPhone& phone = frmPhone::Get();
     phone.AddToHistory(captured);  // into the number box and the history, unless empty
     // Still the application where the text was selected: the phone window is not shown yet.

@@ -1,5 +1,5 @@
 #pragma once
-// Control and menu identifiers of the options window, and its private messages.
+// Control, menu and command identifiers of the options window, and its private messages.
 #include <windows.h>
 
 namespace options_ids {
@@ -41,6 +41,7 @@ enum : int {
   kPopOptions,
   kPopBuy,
   kPopExit,
+  kTrayOpen,  // the tray icon double-clicked, or Enter or Space on it
 };
 
 inline constexpr UINT kTrayMessage = WM_APP + 1;  // notifications of the tray icon

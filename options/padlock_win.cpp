@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/handles_win.h"
+#include "options/background_win.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ Padlock::~Padlock() {
   if (box_ && ::IsWindow(box_)) ::RemoveWindowSubclass(box_, &Padlock::Proc, 1);
 }
 
-void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background) {
+void Padlock::Attach(HWND box, const std::wstring& images_dir, BackgroundPicture& background) {
   box_ = box;
-  background_ = background;
+  background_ = &background;
   images_dir_ = images_dir;
   ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::InvalidateRect(box, nullptr, TRUE);
@@ -36,8 +37,12 @@ void Padlock::Attach(HWND box, const std::wstring& images_dir, HBRUSH background
 
 bool Padlock::LoadPictures() {
   if (!images_dir_.empty()) {
-    locked_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_locked.gif", kSeeThrough);
-    open_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_open.gif", kSeeThrough);
+    try {
+      locked_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_locked.gif", kSeeThrough);
+      open_ = graphics::ScreenPicture::Load(images_dir_ + L"\\padlock_open.gif", kSeeThrough);
+    } catch (...) {  // no memory for them: as if missing
+      locked_ = {};
+    }
     images_dir_.clear();
     if (!locked_.Handle() || !open_.Handle()) {  // the system's check box after all
       ::RemoveWindowSubclass(box_, &Padlock::Proc, 1);
@@ -81,14 +86,7 @@ LRESULT CALLBACK Padlock::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
 void Padlock::Paint(HDC dc) {
   RECT rc;
   ::GetClientRect(box_, &rc);
-  if (background_) {  // the parent's picture, lined up with the parent's own drawing
-    POINT at{0, 0};
-    ::MapWindowPoints(box_, ::GetParent(box_), &at, 1);
-    ::SetBrushOrgEx(dc, -at.x, -at.y, nullptr);
-    ::FillRect(dc, &rc, background_);
-  } else {
-    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_WINDOW));
-  }
+  background_->Fill(box_, dc, rc);  // the window's picture, lined up with its own drawing
   const bool checked = ::SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED;
   const bool pressed = (::SendMessageW(box_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
   const HBITMAP picture = (checked ? locked_ : open_).Handle();

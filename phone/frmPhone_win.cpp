@@ -7,12 +7,11 @@
 #include "app/controls_win.h"
 #include "app/dpi_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/number.h"
 #include "graphics/cDIBSection_win.h"
-#include "options/frmOptions_win.h"
-#include "sending/counters.h"
 #include "phone/keypad.h"
 #include "phone/phone_ids_win.h"
+#include "text/counters.h"
+#include "text/number.h"
 
 using modHotkeys::state;
 namespace ids = phone_ids;
@@ -88,7 +87,16 @@ void frmPhone::Form_Load() {
   CreateFormWindow({L"BrevioPhone", L"Lumora - Brevio", WS_POPUP, WS_EX_CONTROLPARENT, kWidth,
                     kHeight});
   histPos = 0;
-  CreateControls();
+  font_ = ui::MakeFont(L"Tahoma", 8.25);
+  message_font_ = ui::MakeFont(L"Verdana", 6.75);
+  label_font_ = ui::MakeFont(L"Tahoma", 6.75);
+  num_brush_.reset(::CreateSolidBrush(kNumBack));
+  msg_brush_.reset(::CreateSolidBrush(kMsgBack));
+  CreateBoxes();
+  CreateArrows();
+  CreateCounters();
+  CreateKeypad();
+  AddTooltips();
   // Errors below are skipped one step at a time: a missing picture leaves its holder empty.
   LoadImages();
   ResetPictures();
@@ -99,14 +107,8 @@ void frmPhone::Form_Load() {
   ui::CentreOnScreen(hWnd());
 }
 
-void frmPhone::CreateControls() {
+void frmPhone::CreateBoxes() {
   HWND w = hWnd();
-  font_ = ui::MakeFont(L"Tahoma", 8.25);
-  message_font_ = ui::MakeFont(L"Verdana", 6.75);
-  label_font_ = ui::MakeFont(L"Tahoma", 6.75);
-  num_brush_.reset(::CreateSolidBrush(kNumBack));
-  msg_brush_.reset(::CreateSolidBrush(kMsgBack));
-
   // Created in tab order: message, send, close, number, then "?".
   txtMsg = ui::AddControl(w, L"EDIT", L"",
                           WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 32, 88, 83,
@@ -137,9 +139,11 @@ void frmPhone::CreateControls() {
   // Drawn by the window to sit on the phone's screen like a small key.
   Command1 = ui::AddControl(w, L"BUTTON", L"?", WS_TABSTOP | BS_OWNERDRAW, 106, 62, 13, 17,
                             ids::kHelp, font_.get());
+}
 
+void frmPhone::CreateArrows() {
   Picture1 = std::make_unique<PictureBox>(
-      w, ids::kUp, 94, 167, 32, 19, false,
+      hWnd(), ids::kUp, 94, 167, 32, 19, false,
       PictureBox::Events{[this] { Picture1_Click(); }, nullptr,
                          [this] {
                            ResetPictures();
@@ -147,7 +151,7 @@ void frmPhone::CreateControls() {
                          },
                          nullptr, nullptr});
   Picture5 = std::make_unique<PictureBox>(
-      w, ids::kDown, 88, 186, 32, 19, false,
+      hWnd(), ids::kDown, 88, 186, 32, 19, false,
       PictureBox::Events{[this] { Picture5_Click(); }, nullptr,
                          [this] {
                            ResetPictures();
@@ -155,9 +159,11 @@ void frmPhone::CreateControls() {
                              Picture5->SetPicture(Image(picDownO));
                          },
                          nullptr, nullptr});
+}
 
+void frmPhone::CreateCounters() {
   auto label = [&](const wchar_t* text, int x, int y, int width, int id) {
-    HWND h = ui::AddControl(w, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, width, 11, id,
+    HWND h = ui::AddControl(hWnd(), L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, width, 11, id,
                             label_font_.get());
     FitToText(h);
     return h;
@@ -168,15 +174,20 @@ void frmPhone::CreateControls() {
   lblMsgs = label(L"0", 108, 32, 5, ids::kMsgs);
   label(L"Chars left:", 50, 44, 43, ids::kLabelLeft);
   lblCharsLeft = label(L"160", 98, 44, 15, ids::kCharsLeft);
+}
 
+void frmPhone::CreateKeypad() {
   for (int area = 1; area <= 11; ++area) {
     const KeyArea& k = kKeys[area - 1];
     keys_[area] = std::make_unique<PictureBox>(
-        w, ids::kKey + area, k.x, k.y, k.width, k.height, false,
+        hWnd(), ids::kKey + area, k.x, k.y, k.width, k.height, false,
         PictureBox::Events{nullptr, [this, area](UINT) { Label_MouseDown(area); }, nullptr,
                            nullptr, nullptr});
   }
+}
 
+void frmPhone::AddTooltips() {
+  HWND w = hWnd();
   ui::AddTooltip(w, txtNum, L"Enter a mobile number here...");
   ui::AddTooltip(w, txtMsg, L"Enter a message here then click send...");
   ui::AddTooltip(w, Picture2->hWnd(), L"Close");
@@ -265,7 +276,7 @@ void frmPhone::SetCounter(HWND label, std::int64_t value) {
 void frmPhone::SetCharsLeft() {
   // Shown in full: past what 16 bits can hold the counters still show the true total, parts
   // and characters left.
-  MessageCount c = CountMessage(ui::GetText(txtMsg), ui::GetText(frmOptions::Get().txtFooter));
+  MessageCount c = CountMessage(ui::GetText(txtMsg), owner.footer());
   total = c.total;
   nummsgs = c.nummsgs;
   SetCounter(lblCharsLeft, c.left);
@@ -295,19 +306,17 @@ void frmPhone::ShowHistoryEntry(std::optional<history::Move> move) {
 
 void frmPhone::AddToHistory(const std::wstring& captured) {
   const std::wstring number =
-      modBrevio::NormaliseNumber(captured, ui::GetText(frmOptions::Get().txtCountryCode));
+      modBrevio::NormaliseNumber(captured, owner.country_code());
   if (number.empty()) return;
   ui::SetText(txtNum, number);  // cut to the box's limit
   state.History.push_back({ui::GetText(txtNum)});
 }
 
 void frmPhone::Picture4_Click() {
-  frmOptions& options = frmOptions::Get();
-  ui::SetText(txtNum, modBrevio::NormaliseNumber(ui::GetText(txtNum),
-                                                 ui::GetText(options.txtCountryCode)));
+  ui::SetText(txtNum, modBrevio::NormaliseNumber(ui::GetText(txtNum), owner.country_code()));
   // A failed send (no number, no account, a refused confirmation, a refusal by the service)
   // leaves the window open with its number and message.
-  if (options.SendMessage(true)) CloseWindow(true);
+  if (owner.send(true)) CloseWindow(true);
 }
 
 void frmPhone::Picture2_Click() { CloseWindow(false); }
@@ -317,7 +326,7 @@ void frmPhone::CloseWindow(bool sent) {
   if (!sent && state.hWndPrev) ::SetForegroundWindow(state.hWndPrev);
 }
 
-void frmPhone::Command1_Click() { frmOptions::Get().Show(); }
+void frmPhone::Command1_Click() { owner.show_options(); }
 
 void frmPhone::ShowForMessage() {
   ::SendMessageW(txtMsg, EM_SETSEL, 0, -1);
@@ -339,27 +348,30 @@ bool frmPhone::PreviewKey(const MSG& msg) {
   return false;
 }
 
+HBRUSH frmPhone::ColourControl(UINT msg, HDC dc, HWND control) {
+  if (msg == WM_CTLCOLOREDIT) {
+    const bool number = control == txtNum;
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, number ? kNumBack : kMsgBack);
+    return number ? num_brush_.get() : msg_brush_.get();
+  }
+  if (control == Command1) return nullptr;
+  const bool counter = control == lblTotalChars || control == lblMsgs || control == lblCharsLeft;
+  ::SetTextColor(dc, counter ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  ::SetBkMode(dc, TRANSPARENT);
+  return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
 LRESULT frmPhone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       PaintBackground(reinterpret_cast<HDC>(wp));
       return 1;
-    case WM_CTLCOLORSTATIC: {
-      const auto control = reinterpret_cast<HWND>(lp);
-      if (control == Command1) break;
-      auto dc = reinterpret_cast<HDC>(wp);
-      const bool counter = control == lblTotalChars || control == lblMsgs || control == lblCharsLeft;
-      ::SetTextColor(dc, counter ? RGB(255, 255, 255) : RGB(0, 0, 0));
-      ::SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-    }
-    case WM_CTLCOLOREDIT: {
-      auto dc = reinterpret_cast<HDC>(wp);
-      const bool number = reinterpret_cast<HWND>(lp) == txtNum;
-      ::SetTextColor(dc, RGB(0, 0, 0));
-      ::SetBkColor(dc, number ? kNumBack : kMsgBack);
-      return reinterpret_cast<LRESULT>(number ? num_brush_.get() : msg_brush_.get());
-    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (HBRUSH brush = ColourControl(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
+        return reinterpret_cast<LRESULT>(brush);
+      break;
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case ids::kMsg:

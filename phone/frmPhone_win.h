@@ -3,8 +3,10 @@
 // hotkey places its text there too, so it may be loaded without being shown.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/forms_win.h"
 #include "graphics/cDIBSectionRegion_win.h"
@@ -13,8 +15,21 @@
 #include "phone/history.h"
 #include "phone/picture_box_win.h"
 
+// What the phone window asks of the window that sends: the options window, a layer above,
+// which sets frmPhone::owner when it loads (until then: no footer, no country code, no send).
+// The footer is counted with the message, the country code turns national numbers
+// international, `send` is its SendMessage, and the "?" key shows it.
+struct PhoneOwner {
+  std::function<std::wstring()> footer = [] { return std::wstring(); };
+  std::function<std::wstring()> country_code = [] { return std::wstring(); };
+  std::function<bool(bool check_number)> send = [](bool) { return false; };
+  std::function<void()> show_options = [] {};
+};
+
 class frmPhone : public FormOf<frmPhone> {
  public:
+  static inline PhoneOwner owner;
+
   HWND txtNum = nullptr;  // destination number, at most kNumberLimit characters
   HWND txtMsg = nullptr;  // message text
 
@@ -57,7 +72,13 @@ class frmPhone : public FormOf<frmPhone> {
  private:
   enum Image { picBackground, picClr, picClrover, picSend, picSendOver, picDown, picDownO, picUp, picUpO, kImages };
 
-  void CreateControls();
+  void CreateBoxes();     // message, send, close, number and "?": the controls in the tab order
+  void CreateArrows();    // the history's up and down arrows
+  void CreateKeypad();    // the hit areas over the picture's keys
+  void CreateCounters();  // and their captions
+  void AddTooltips();
+  // The colours of the counters, their captions and the two boxes; null for other controls.
+  HBRUSH ColourControl(UINT msg, HDC dc, HWND control);
   void ShowHistoryEntry(std::optional<history::Move> move);  // the arrows' step, if any
   void LoadImages();
   void ShapeWindow();

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/codepage.h"
 #include "app/controls_win.h"
+#include "text/codepage.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "app/codepage.h"
 #include "sending/submission.h"
+#include "text/codepage.h"
 
 int PortNumber(const std::wstring& port) {
   std::size_t used = 0;
@@ -20,7 +20,7 @@ int PortNumber(const std::wstring& port) {
 SendRequest BuildSendRequest(const SendInputs& in) {
   SendRequest r;
   r.port = PortNumber(in.port);
-  r.body = sending::ComposeBody(in.message, in.footer);
+  r.body = ComposeBody(in.message, in.footer);
   r.count = CountMessage(in.message, in.footer);
   r.xml = sending::BuildSubmissionXml({in.username, in.password, r.body, in.number});
   r.form_body = sending::BuildFormBody(r.xml);

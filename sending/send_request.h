@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "sending/counters.h"
+#include "text/counters.h"
 
 struct SendInputs {
   // From the window boxes as they stand, unsaved edits included.

@@ -1,17 +1,10 @@
 #include "sending/submission.h"
 
-#include "app/codepage.h"
-#include "app/encodings.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
+#include "text/unicode.h"
 
 namespace sending {
-
-std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer) {
-  std::wstring body(text);
-  body += L"\r\n";
-  body += footer;
-  return body;
-}
 
 namespace {
 

@@ -6,10 +6,6 @@
 
 namespace sending {
 
-// The message as it goes to the service: the text, CR LF, then the footer (CR LF even when
-// the footer is empty).
-std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer);
-
 // The document travels in Windows-1252. A character outside it goes as an XML numeric
 // character reference ("&#x41F;"), one per character, an emoji included; one that XML cannot
 // carry at all (a lone surrogate, U+FFFE, U+FFFF) as the replacement character U+FFFD.
@@ -28,7 +24,7 @@ std::wstring CdataSection(std::wstring_view text);
 struct SubmissionFields {
   std::wstring username;
   std::wstring password;
-  std::wstring body;    // ComposeBody's result
+  std::wstring body;    // ComposeBody's result (text/counters.h)
   std::wstring number;  // empty: the account holder's own phone
 };
 

@@ -1,7 +1,7 @@
 #include "service/cp1252.h"
 
-#include "app/codepage.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/unicode.h"
 
 namespace lumora {
 

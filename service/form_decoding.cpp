@@ -1,6 +1,6 @@
 #include "service/form_decoding.h"
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 
 namespace lumora {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/unicode.h"
-#include "sending/counters.h"
+#include "text/unicode.h"
+#include "text/counters.h"
 #include "service/submit_request.h"
 
 namespace lumora {

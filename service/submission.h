@@ -17,7 +17,7 @@ ResultCode submit_message(Database& db, std::string_view form_body, std::string_
                           LoginGuard& logins, MessageWriter& writer);
 
 // SMS parts of a UTF-8 body (message, CR LF, footer) as the program counts them: GSM 7-bit
-// or UCS-2, the joining line break as one character (sending/counters.h).
+// or UCS-2, the joining line break as one character (text/counters.h).
 std::int64_t message_parts(std::string_view utf8);
 
 // 7 to 15 digits and nothing else.

@@ -2,7 +2,7 @@
 
 #include <pugixml.hpp>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service/cp1252.h"
 #include "service/form_decoding.h"
 

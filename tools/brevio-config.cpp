@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "app/codepage.h"
 #include "app/settings.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/unicode.h"
 
 namespace {
 

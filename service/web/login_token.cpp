@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service/cp1252.h"
 
 namespace lumora {

@@ -3,7 +3,7 @@
 #include <map>
 #include <optional>
 
-#include "app/number.h"
+#include "text/number.h"
 #include "service/cp1252.h"
 #include "service/submission.h"
 #include "service/user_names.h"

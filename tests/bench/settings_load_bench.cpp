@@ -12,8 +12,8 @@
 #include <random>
 #include <string>
 
-#include "app/encodings.h"
 #include "app/settings.h"
+#include "tests/crlf_dense_settings.h"
 
 namespace {
 
@@ -21,16 +21,6 @@ std::string RandomWithCrLf(std::size_t size) {
   std::mt19937 rng(1);
   std::string bytes;
   while (bytes.size() < size) bytes += {static_cast<char>(rng()), static_cast<char>(rng()), '\r', '\n'};
-  return bytes.substr(0, size);
-}
-
-std::string CrLfWithoutSpaces(std::size_t size) {
-  auto plain = [](char c, std::size_t i) { return encodings::ScrambleAt(c, i); };
-  std::string bytes;
-  for (std::size_t i = 0; i < size; i = bytes.size()) {
-    if (plain('\r', i) != ' ' && plain('\n', i + 1) != ' ') bytes += "\r\n";
-    else bytes += plain('x', i) != ' ' ? 'x' : 'y';
-  }
   return bytes.substr(0, size);
 }
 

@@ -6,13 +6,13 @@
 #include <tuple>
 
 #include "app/controls_win.h"
-#include "app/handles_win.h"
 #include "app/frmWarning_win.h"
+#include "app/handles_win.h"
 #include "app/modHotkeys_win.h"
-#include "app/unicode.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
 #include "sending/frmSending_win.h"
+#include "text/unicode.h"
 
 namespace e2e {
 
@@ -129,7 +129,7 @@ void SystemProxy::Set(const std::wstring* server) {
 }
 
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer) {
-  ui::SetText(frmOptions::Get().txtFooter, footer);
+  ui::SetText(frmOptions::Get().account.txtFooter, footer);
   frmPhone& phone = frmPhone::Get();
   ui::SetText(phone.txtNum, number);
   ui::SetText(phone.txtMsg, text);
@@ -151,7 +151,7 @@ Outcome Send(bool to_number, std::map<std::wstring, int> answers) {
   o.result = frmOptions::Get().SendMessage(to_number);
   o.ms = ::GetTickCount() - start;
   o.boxes = answerer.Seen();
-  EXPECT_FALSE(frmOptions::Get().Inet1.StillExecuting()) << "the transfer must be over";
+  EXPECT_FALSE(frmOptions::Get().transfer.Inet1.StillExecuting()) << "the transfer must be over";
   return o;
 }
 
@@ -163,9 +163,10 @@ void E2eTest::SetUp() {
   std::tie(s.Usr, s.Pwd, s.CountryCode, s.Footer, s.Port, s.ProxyUsr, s.ProxyPwd, s.Protocol, s.ProxyAuth) =
       std::tuple(L"e2e&user", L"p<a>ss&word", L"44", L"", L"80", L"", L"", 4, 0);
   frmOptions& options = frmOptions::Get();
+  options.FinishLoad();
   options.GetProperties();
-  ui::SetText(options.Text5, L"localhost");
-  options.Inet1.RequestTimeout(Inet::kDefaultTimeoutSeconds);
+  ui::SetText(options.frame.Text5, L"localhost");
+  options.transfer.Inet1.RequestTimeout(Inet::kDefaultTimeoutSeconds);
   FillMessage(L"447700900123", L"test message");
   before_ = MessageCount();
 }

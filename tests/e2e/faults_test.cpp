@@ -38,13 +38,13 @@ TEST_F(Faults, UnreadableRepliesAndBrokenTransfersArePlainFailures) {
 
 TEST_F(Faults, ReplyLaterThanTheTimeOutIsGivenUpAndItsLateArrivalIgnored) {
   SetFault("delay", 3000);
-  frmOptions::Get().Inet1.RequestTimeoutMs(1000);
+  frmOptions::Get().transfer.Inet1.RequestTimeoutMs(1000);
   const Outcome o = Send();
   ExpectPlainFailure(o, L"No complete reply within 1 second; the request to http://localhost:80/hotkeys was given up");
   EXPECT_GE(o.ms, 900u);
   PumpFor(3000);  // the reply that comes later changes nothing
   EXPECT_FALSE(AlertShown()) << testing::PrintToString(AlertText());
-  EXPECT_NE(frmOptions::Get().Response.find(L"No complete reply"), std::wstring::npos);
+  EXPECT_NE(frmOptions::Get().transfer.Response.find(L"No complete reply"), std::wstring::npos);
 }
 
 TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
@@ -56,7 +56,7 @@ TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
       << testing::PrintToString(AlertText());
   SetFault("none");
   ResetWindows();
-  ui::SetText(frmOptions::Get().txtPwd, L"not the password");  // the request uses the box
+  ui::SetText(frmOptions::Get().account.txtPwd, L"not the password");  // the request uses the box
   o = Send();
   EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
   EXPECT_EQ(AlertText(), L"Message not sent: Login failed: wrong username or password");
@@ -68,7 +68,7 @@ TEST_F(Faults, FiveMegabyteReplyIsReadWholeAndInterpreted) {
   const Outcome o = Send();
   EXPECT_TRUE(o.result && o.boxes.empty());  // the padded reply carries code 0
   EXPECT_EQ(AlertText(), L"Message sent");
-  EXPECT_EQ(frmOptions::Get().Response.size(), 5u * 1024 * 1024);
+  EXPECT_EQ(frmOptions::Get().transfer.Response.size(), 5u * 1024 * 1024);
   std::printf("[ figures  ] 5 MB reply read in %lu ms\n", o.ms);
 }
 

@@ -13,7 +13,7 @@ using HotkeySend = EditorTest;
 
 TEST_F(HotkeySend, HotkeyOneSendsTheSelectionInAnyScriptToTheOwnPhoneAndTheClipboardKeepsItsText) {
   const std::wstring footer = L"\u2014 \u0421\u0430\u0448\u0430";  // "— Саша"
-  ui::SetText(frmOptions::Get().txtFooter, footer);
+  ui::SetText(frmOptions::Get().account.txtFooter, footer);
   for (const std::wstring text : {L"hello", L"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440",
                                   L"\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5", L"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105",
                                   L"\u4f60\u597d\uff0c\u4e16\u754c", L"Party \U0001F389\U0001F600!"}) {
@@ -40,7 +40,7 @@ TEST_F(HotkeySend, HeldHotkeySendsOnceAndTheClipboardKeepsItsText) {
   ASSERT_TRUE(PumpUntil([&] { return held.Wait(0, &code); }, 20000));
   ASSERT_EQ(code, 0u) << held.Output();
   // Then until every request the press caused has ended.
-  PumpUntil([] { return !frmOptions::Get().Inet1.StillExecuting() && !AlertText().empty(); }, 20000);
+  PumpUntil([] { return !frmOptions::Get().transfer.Inet1.StillExecuting() && !AlertText().empty(); }, 20000);
   PumpFor(2000);
   const int requests = MessageCount() - before_;
   std::printf("[ figures  ] requests the service received for one held press: %d\n", requests);

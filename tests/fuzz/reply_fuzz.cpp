@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/codepage.h"
 #include "sending/reply.h"
+#include "text/codepage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The first byte says whether the transfer reported an error text as well.

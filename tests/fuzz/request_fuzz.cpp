@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/unicode.h"
 #include "service/submit_request.h"
+#include "text/unicode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view form(reinterpret_cast<const char*>(data), size);

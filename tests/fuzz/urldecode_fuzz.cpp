@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service/login_check.h"
 #include "service/service_db.h"
 #include "service/web/login_token.h"

@@ -2,7 +2,7 @@
 // hold invisible characters are refused, and an address makes a few accounts an hour at most.
 #include <gtest/gtest.h>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service_test_support.h"
 
 namespace lumora::test {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/encodings.h"
+#include "text/encodings.h"
 #include "service/accounts.h"
 #include "service/messages.h"
 #include "service/service.h"

@@ -6,8 +6,9 @@
 #include <set>
 #include <thread>
 
-#include "app/unicode.h"
+#include "text/unicode.h"
 #include "sending/submission.h"
+#include "text/counters.h"
 #include "service/accounts.h"
 #include "service/client_address.h"
 #include "service/result_codes.h"
@@ -48,7 +49,7 @@ TEST(Submission, EveryScriptIsStoredAsTypedAndBilledAsThePhoneCountsIt) {
   };
   std::int64_t credits = 100000;
   for (const auto& c : count_cases::kCases) {
-    const std::wstring body = sending::ComposeBody(c.message, c.footer);
+    const std::wstring body = ComposeBody(c.message, c.footer);
     ASSERT_EQ(post(body), "0") << c.what;
     const StoredMessage last = fixture.messages().back();
     // No number: the account's own phone.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/count_cases.h"
-#include "sending/counters.h"
+#include "text/counters.h"
 
 #include <tuple>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/codepage.h"
-#include "app/encodings.h"
-#include "app/unicode.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
+#include "text/unicode.h"
 
 using namespace encodings;
 
@@ -14,7 +14,7 @@ std::string AllBytes() {
 }
 }  // namespace
 
-TEST(Scramble, IsItsOwnInverseAndXorsWithKeyPlusPositionWrappingPastTheLimit) {
+TEST(Scramble, LinesLongerThanTheKeyWrapAndStillRoundTrip) {
   const std::string text = AllBytes() + AllBytes() + AllBytes();
   EXPECT_EQ(Scramble(Scramble(text)), text);
   // Each byte goes XOR key + position, wrapping past the limit.

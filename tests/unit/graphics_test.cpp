@@ -12,6 +12,7 @@
 #include "graphics/region_data.h"
 #include "graphics/region_scan.h"
 #include "graphics/resample.h"
+#include "graphics/scale.h"
 
 using region::Rect;
 
@@ -25,6 +26,10 @@ struct TestBitmap {
   void Set(int x, int line, std::uint32_t colour) {
     std::uint8_t* p = MutableView().At(x, line);
     p[0] = (colour >> 16) & 0xFF, p[1] = (colour >> 8) & 0xFF, p[2] = colour & 0xFF;
+  }
+  std::uint32_t Get(int x, int line) const {
+    const std::uint8_t* p = View().At(x, line);
+    return std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2];
   }
   dib::ConstPixels View() const { return {bytes.data(), width, height, stride}; }
   dib::Pixels MutableView() { return {{bytes.data(), width, height, stride}}; }
@@ -95,4 +100,55 @@ TEST(Resample, TwoByTwoToFourByFourUsesQuarterScales) {
   // = round(177.5) = 178 (ties to even), v = round(0.25 * 100 + 0.75 * 178) = round(158.5) = 158.
   // Green: a = round(0.5*255 + 0.5*55) = 155, b = round(77.5) = 78, round(97.25) = 97.
   EXPECT_EQ((std::vector<int>{at(1, 0, 0), at(3, 0, 0), at(3, 2, 0), at(3, 2, 1)}), (std::vector<int>{25, 75, 158, 97}));
+}
+
+// One line of the smooth scaler with a see-through key K, against what the eye expects: a
+// target pixel less than half covered by other colours is K, one at least half covered is not,
+// and a blend of two other colours that lands on K is moved off it by one.
+TEST(ScaleSmooth, NoPixelTurnsSeeThroughUnlessMostlySeeThrough) {
+  constexpr std::uint32_t K = 0x808080, R = 0x0000FF, A = 0x7E8080, B = 0x828080, Near = 0x7F8080;
+  const struct {
+    std::vector<std::uint32_t> source;
+    std::vector<std::uint32_t> expected;
+  } cases[] = {
+      {{K, R}, {K, K, R, R}},  // covered 0, 1/4, 3/4, 1
+      {{K, R}, {K, R, R}},     // the middle exactly half covered
+      {{K, R, K}, {K, K}},     // down: a thin line under half goes
+      {{R, K, R}, {R, R}},
+      {{A, B}, {A, Near, B}},  // the blend of A and B would be K
+  };
+  for (const auto& [source, expected] : cases) {
+    TestBitmap from(int(source.size()), 1), to(int(expected.size()), 1);
+    for (int x = 0; x < from.width; ++x) from.Set(x, 0, source[std::size_t(x)]);
+    dib::ScaleSmooth(from.View(), to.MutableView(), dib::Bgr{0x80, 0x80, 0x80});
+    for (int x = 0; x < to.width; ++x) EXPECT_EQ(to.Get(x, 0), expected[std::size_t(x)]) << from.width << " to " << to.width << " at " << x;
+  }
+}
+
+// The padlock and the phone are scaled whole; the scaler's pixel centres line up, so a piece cut
+// at a whole target pixel scales to the same pixels as the whole does there (its outer ring,
+// which sees past the cut, aside), at 120 and 144 dots per inch and down again.
+TEST(ScaleSmooth, APieceScalesAsTheWholeDoesThere) {
+  std::mt19937 random(11);
+  TestBitmap whole(20, 16);
+  const std::uint32_t key = 0x00FF00FF;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 20; ++x) whole.Set(x, y, random() % 3 ? random() & 0xFFFFFF : key);
+  // Scale as a fraction, and a piece (left, line, width, height) at a whole target pixel.
+  const std::tuple<int, int, int, int, int, int> cases[] = {
+      {5, 4, 4, 4, 8, 8}, {3, 2, 6, 2, 8, 10}, {1, 2, 2, 2, 12, 10}};
+  for (auto [num, den, left, line, w, h] : cases) {
+    auto scaled = [&](const TestBitmap& from) {
+      TestBitmap to(from.width * num / den, from.height * num / den);
+      dib::ScaleSmooth(from.View(), to.MutableView(), dib::Bgr{0xFF, 0x00, 0xFF});
+      return to;
+    };
+    TestBitmap piece(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) piece.Set(x, y, whole.Get(left + x, line + y));
+    const TestBitmap all = scaled(whole), part = scaled(piece);
+    for (int y = 1; y + 1 < part.height; ++y)
+      for (int x = 1; x + 1 < part.width; ++x)
+        ASSERT_EQ(part.Get(x, y), all.Get(left * num / den + x, line * num / den + y)) << num << "/" << den << " at " << x << "," << y;
+  }
 }

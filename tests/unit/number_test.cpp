@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/number.h"
+#include "text/number.h"
 
 using modBrevio::NormaliseNumber;
 

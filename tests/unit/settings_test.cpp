@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/codepage.h"
-#include "app/encodings.h"
 #include "app/settings.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
 
 using encodings::Scramble;
 

@@ -3,10 +3,10 @@
 
 #include <stdexcept>
 
-#include "app/codepage.h"
-#include "app/encodings.h"
 #include "sending/send_request.h"
 #include "sending/submission.h"
+#include "text/codepage.h"
+#include "text/encodings.h"
 
 using namespace sending;
 

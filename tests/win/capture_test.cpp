@@ -22,6 +22,7 @@ class Capture : public ::testing::Test {
     static_cast<Settings&>(state) = Settings{};
     state.History.clear();
     options_ = &frmOptions::Get();
+    options_->FinishLoad();
     ASSERT_TRUE(editor_.Ready()) << "the test editor did not start";
   }
   void TearDown() override {
@@ -68,7 +69,7 @@ TEST_F(Capture, WhatIsCapturedAndThatTheClipboardComesBackUnchanged) {
 }
 
 TEST_F(Capture, HotkeyTwoWithCtrlAndAltStillHeldOpensThePhoneWithTheInternationalNumber) {
-  ui::SetText(options_->txtCountryCode, L"44");
+  ui::SetText(options_->account.txtCountryCode, L"44");
   ASSERT_TRUE(PutText(L"abc"));
   ASSERT_TRUE(editor_.Select(L"07700 900123"));
   Keys({VK_CONTROL, VK_MENU, 'N'});  // the user keeps Ctrl and Alt down

@@ -43,7 +43,7 @@ struct FakeControl : HotkeyControl {
 
 }  // namespace
 
-TEST(Hotkeys, MessagesReachTheWindowsOwnControlsAndTheOldProcedureAndUnhookingIsExact) {
+TEST(Hotkeys, APressReachesOnlyItsOwnWindowsControlsEvenUnderAKeySharingTheirPrefix) {
   // Real windows carry the hook; other controls sit under the keys of handles 123 and 1234,
   // which share a prefix, so that a loose key comparison would show.
   auto window = RecordingWindow();

@@ -71,13 +71,18 @@ class OptionsWindow : public ::testing::Test {
     for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {}  // the quit message among them
     ::DeleteFileW(SettingsFile().c_str());
   }
+  // Loaded with every page, as it is once its first paint is done.
+  static frmOptions& Loaded() {
+    frmOptions::Get().FinishLoad();
+    return frmOptions::Get();
+  }
   bool fresh_state_ = FreshState();
-  frmOptions& options = frmOptions::Get();
+  frmOptions& options = Loaded();
   // The window loaded again, from the shared state as it is now.
   frmOptions& Reloaded() {
     options.Unload();
     for (MSG quit; ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {}  // no window left for a moment
-    return frmOptions::Get();
+    return Loaded();
   }
   frmOptions& Shown() {
     options.Show();
@@ -90,7 +95,7 @@ class OptionsWindow : public ::testing::Test {
 
 // Also run at 144 dots per inch (ctest win_options_window_144dpi): the tray's events are read
 // from the notification itself, so the screen's density must not change what they do.
-TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
+TEST_F(OptionsWindow, WithoutAUserNameItOpensOnHelpFromTheTrayToo) {
   if (const char* dpi = std::getenv("BREVIO_TEST_DPI")) {
     const win::window_dc screen(nullptr);
     ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), std::atoi(dpi)) << "the prefix is not at the density asked for";
@@ -98,11 +103,11 @@ TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
   state.Usr.clear();
   frmOptions& fresh = Reloaded();
   EXPECT_EQ(fresh.SelectedTab(), frmOptions::kTabHelp) << "an empty user name shows Help";
-  EXPECT_TRUE(::IsWindowEnabled(fresh.cmdRegister));
-  ::SendMessageW(fresh.txtUsr, WM_CHAR, 'b', 0);
-  EXPECT_FALSE(::IsWindowEnabled(fresh.cmdRegister)) << "one character makes it inactive";
-  ::SendMessageW(fresh.txtUsr, WM_CHAR, VK_BACK, 0);
-  EXPECT_TRUE(::IsWindowEnabled(fresh.cmdRegister));
+  EXPECT_TRUE(::IsWindowEnabled(fresh.account.cmdRegister));
+  ::SendMessageW(fresh.account.txtUsr, WM_CHAR, 'b', 0);
+  EXPECT_FALSE(::IsWindowEnabled(fresh.account.cmdRegister)) << "one character makes it inactive";
+  ::SendMessageW(fresh.account.txtUsr, WM_CHAR, VK_BACK, 0);
+  EXPECT_TRUE(::IsWindowEnabled(fresh.account.cmdRegister));
   for (const bool empty_user : {true, false}) {
     state.Usr = empty_user ? L"" : L"alice";
     fresh.Hide();
@@ -115,53 +120,53 @@ TEST_F(OptionsWindow, TabChooseRegisterRuleAndTrayDoubleClick) {
   }
 }
 
-TEST_F(OptionsWindow, F12TogglesTheHostBoxEscHidesKeepingEditsAndTheLinkUnderlineFollowsTheMouse) {
+TEST_F(OptionsWindow, EscHidesTheWindowNeitherSavingNorDiscardingEdits) {
   Shown();
-  ::SetFocus(options.txtUsr);
+  ::SetFocus(options.account.txtUsr);
   test_input::Press({VK_F12});
-  EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(options.Text5); }));
+  EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(options.frame.Text5); }));
   test_input::Press({VK_F12});
-  EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(options.Text5); }));
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(options.frame.Text5); }));
 
   options.SelectTab(frmOptions::kTabHelp);
-  ASSERT_TRUE(Underlined(options.Label12));
+  ASSERT_TRUE(Underlined(options.help.Label12));
   // The mouse keeps moving by a pixel, as a hand on it does: over the link, then over the
   // page's empty lower right.
   int wiggle = 0;
-  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.Label12); }));
-  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.SSTab1, {440 + ++wiggle % 2, 300}); return Underlined(options.Label12); }));
+  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.help.Label12, {10 + ++wiggle % 2, 8}); return !Underlined(options.help.Label12); }));
+  EXPECT_TRUE(PumpUntil([&] { MouseAt(options.frame.SSTab1, {440 + ++wiggle % 2, 300}); return Underlined(options.help.Label12); }));
 
-  ui::SetText(options.txtUsr, L"bob");
+  ui::SetText(options.account.txtUsr, L"bob");
   test_input::Press({VK_ESCAPE});
   EXPECT_TRUE(PumpUntil([&] { return !options.Visible(); }));
   EXPECT_EQ(state.Usr, L"alice") << "not saved";
-  EXPECT_EQ(ui::GetText(options.txtUsr), L"bob") << "not discarded";
+  EXPECT_EQ(ui::GetText(options.account.txtUsr), L"bob") << "not discarded";
   EXPECT_EQ(::GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(OptionsWindow, SpaceLocksThePadlockAndSavingStoresTheSecurePort) {
+TEST_F(OptionsWindow, ThePadlockLockedFromTheKeyboardSavesPort443) {
   frmOptions& fresh = Shown();
   fresh.SelectTab(frmOptions::kTabConnection);
   auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
     PumpFor(150);
     RECT rc;
-    ::GetClientRect(fresh.chkSecure, &rc);
-    const COLORREF c = ::GetPixel(win::window_dc(fresh.chkSecure).get(), rc.right / 2 - 6, rc.bottom / 2 + 6);
+    ::GetClientRect(fresh.connection.chkSecure, &rc);
+    const COLORREF c = ::GetPixel(win::window_dc(fresh.connection.chkSecure).get(), rc.right / 2 - 6, rc.bottom / 2 + 6);
     return GetRValue(c) - GetBValue(c) > 80;
   };
   EXPECT_FALSE(gold());
-  ::SetFocus(fresh.chkSecure);
+  ::SetFocus(fresh.connection.chkSecure);
   test_input::Press({VK_SPACE});
-  ASSERT_TRUE(PumpUntil([&] { return ui::IsChecked(fresh.chkSecure); }));
+  ASSERT_TRUE(PumpUntil([&] { return ui::IsChecked(fresh.connection.chkSecure); }));
   EXPECT_TRUE(gold());
-  Click(fresh.cmdSave);
+  Click(fresh.frame.cmdSave);
   EXPECT_FALSE(fresh.Visible());
   const Settings saved = settings_file::Parse(ReadFileBytes(SettingsFile()));
   EXPECT_EQ(std::pair(state.Protocol, state.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
   EXPECT_EQ(std::pair(saved.Protocol, saved.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
 }
 
-TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
+TEST_F(OptionsWindow, EachTrayMenuItemReachesItsCommand) {
   static std::vector<std::pair<std::wstring, UINT>> items;  // read inside the menu's own loop
   ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
@@ -195,25 +200,25 @@ TEST_F(OptionsWindow, TrayMenuHasItsFiveItemsAndEachDoesItsPart) {
 // The letter lists: registered on load, one taken by another program named beside its list
 // (not alerted), a change registered at once but stored only by Save, the other hotkey's
 // letter refused, and everything released when the window unloads.
-TEST_F(OptionsWindow, HotkeyLettersRegisterAtOnceRefuseTheOtherOnesAndAreReleasedOnUnload) {
+TEST_F(OptionsWindow, AHotkeyLetterIsNeverSharedNorLeftRegistered) {
   win::unique_window other(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   ASSERT_TRUE(::RegisterHotKey(other.get(), 0x55, MOD_CONTROL | MOD_ALT, 'Q'));
   state.VKey2 = 'Q';
   frmOptions& fresh = Reloaded();
   EXPECT_FALSE(CtrlAltFree('P'));
   EXPECT_TRUE(CtrlAltFree('A')) << "the start-up Ctrl+Alt+A is released again";
-  EXPECT_EQ(::SendMessageW(fresh.Combo1, CB_GETCURSEL, 0, 0), 'P' - 'A');
-  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus1), L"");
-  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"Ctrl+Alt+Q is in use by another program: choose another letter");
+  EXPECT_EQ(::SendMessageW(fresh.account.Combo1, CB_GETCURSEL, 0, 0), 'P' - 'A');
+  EXPECT_EQ(ui::GetText(fresh.account.HotkeyStatus1), L"");
+  EXPECT_EQ(ui::GetText(fresh.account.HotkeyStatus2), L"Ctrl+Alt+Q is in use by another program: choose another letter");
   EXPECT_FALSE(frmWarning::IsLoaded());
-  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'R');
+  ChooseLetter(fresh, fresh.account.Combo2, ids::kCombo2, 'R');
   EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
   EXPECT_FALSE(CtrlAltFree('R')) << "registered at once";
-  EXPECT_EQ(ui::GetText(fresh.HotkeyStatus2), L"") << "a free letter clears the note";
+  EXPECT_EQ(ui::GetText(fresh.account.HotkeyStatus2), L"") << "a free letter clears the note";
   EXPECT_EQ(state.VKey2, 'Q') << "the setting changes only when saved";
 
-  ChooseLetter(fresh, fresh.Combo2, ids::kCombo2, 'P');  // hotkey 1's
-  EXPECT_EQ(::SendMessageW(fresh.Combo2, CB_GETCURSEL, 0, 0), 'R' - 'A') << "back to R";
+  ChooseLetter(fresh, fresh.account.Combo2, ids::kCombo2, 'P');  // hotkey 1's
+  EXPECT_EQ(::SendMessageW(fresh.account.Combo2, CB_GETCURSEL, 0, 0), 'R' - 'A') << "back to R";
   EXPECT_EQ(fresh.VBHotKey2->VKey(), 'R');
   ASSERT_TRUE(frmWarning::IsLoaded() && frmWarning::Get().Visible());
   EXPECT_EQ(frmWarning::Get().Message(), L"Hotkey combinations cannot be the same");
@@ -235,20 +240,20 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   auto expect = [&](const std::wstring& address) { expected += std::string(address.begin(), address.end()) + "\n"; };
   auto opened = [&] { PumpUntil([&] { return ReadFileBytes(log).size() >= expected.size(); }, 15000); return ReadFileBytes(log); };
   Shown();
-  ui::SetText(options.txtUsr, L"typed, not saved");  // the token is made of the saved account
+  ui::SetText(options.account.txtUsr, L"typed, not saved");  // the token is made of the saved account
   const std::wstring t = account_pages::LoginToken(L"alice", L"s3cret");
   for (const bool secure : {false, true}) {
     state.Protocol = secure ? 5 : 4;
     const std::wstring site = secure ? L"https://localhost" : L"http://localhost";
     const std::pair<std::function<void()>, std::wstring> presses[] = {
-        {[&] { Click(options.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},
-        {[&] { Click(options.cmdCheckCredits); }, site + L"/login?startpage=subscribe&login=" + t},
-        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, 3, 0); Click(options.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D625&login=" + t},
-        {[&] { ::SendMessageW(options.Combo3, CB_SETCURSEL, WPARAM(-1), 0); Click(options.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D50&login=" + t},
-        {[&] { Click(options.cmdRegister); }, site + L"/options.jsp"},
-        {[&] { Click(options.Command3); }, site + L"/options.jsp"},
-        {[&] { Click(options.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
-        {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.Label12, {10, 8}, true); }, L"http://localhost/help.jsp"},
+        {[&] { Click(options.help.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { Click(options.buy.cmdCheckCredits); }, site + L"/login?startpage=subscribe&login=" + t},
+        {[&] { ::SendMessageW(options.buy.Combo3, CB_SETCURSEL, 3, 0); Click(options.buy.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D625&login=" + t},
+        {[&] { ::SendMessageW(options.buy.Combo3, CB_SETCURSEL, WPARAM(-1), 0); Click(options.buy.cmdBuy); }, site + L"/login?startpage=buymsgs.jsp%3Fn%3D50&login=" + t},
+        {[&] { Click(options.account.cmdRegister); }, site + L"/options.jsp"},
+        {[&] { Click(options.help.Command3); }, site + L"/options.jsp"},
+        {[&] { Click(options.frame.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
+        {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.help.Label12, {10, 8}, true); }, L"http://localhost/help.jsp"},
     };
     for (const auto& [press, address] : presses) {
       press();
@@ -260,14 +265,14 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
 
   state.Pwd.clear();  // the login check fails: the account pages open nothing
   options.SelectTab(frmOptions::kTabBuy);
-  for (HWND button : {options.cmdActivate, options.cmdCheckCredits, options.cmdBuy}) {
+  for (HWND button : {options.help.cmdActivate, options.buy.cmdCheckCredits, options.buy.cmdBuy}) {
     Click(button);
     ASSERT_TRUE(frmWarning::IsLoaded());
     EXPECT_EQ(frmWarning::Get().Message(), L"Please enter your Lumora username and password");
     EXPECT_EQ(options.SelectedTab(), frmOptions::kTabOptions) << "on the account's tab";
     frmWarning::Get().Unload();
   }
-  Click(options.cmdRegister);  // opened after them, so it would follow anything they opened
+  Click(options.account.cmdRegister);  // opened after them, so it would follow anything they opened
   expect(L"https://localhost/options.jsp");
   EXPECT_EQ(opened(), expected);
   PumpFor(1000);
@@ -277,7 +282,7 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
 // Also run at 144 dots per inch: the windows and their controls scale with the screen, each tab
 // shows its own page, no caption is cut, and the phone's shape and keys lie where its scaled
 // picture has them.
-TEST_F(OptionsWindow, TabsShowTheirPagesAndWindowsScaleWithTheScreenKeepingEveryCaptionWhole) {
+TEST_F(OptionsWindow, NoCaptionIsCutAtTheScreensDensity) {
   const int dpi = ::GetDeviceCaps(win::window_dc(nullptr).get(), LOGPIXELSX);
   auto px = [&](int design) { return LONG{::MulDiv(design, dpi, 96)}; };
   auto client = [](HWND w) { RECT rc{}; return ::GetClientRect(w, &rc), rc; };
@@ -297,16 +302,16 @@ TEST_F(OptionsWindow, TabsShowTheirPagesAndWindowsScaleWithTheScreenKeepingEvery
     }
   };
   const std::vector<HWND> pages[] = {
-      {options.txtUsr, options.txtPwd, options.cmdRegister, options.Combo1, options.txtFooter},
-      {options.Combo3, options.cmdBuy, options.cmdCheckCredits},
-      {options.Command3, options.cmdActivate, options.Label12, options.lblVersion},
-      {options.Command5, options.chkSecure, options.Label6, options.chkProxy},
+      {options.account.txtUsr, options.account.txtPwd, options.account.cmdRegister, options.account.Combo1, options.account.txtFooter},
+      {options.buy.Combo3, options.buy.cmdBuy, options.buy.cmdCheckCredits},
+      {options.help.Command3, options.help.cmdActivate, options.help.Label12, options.help.lblVersion},
+      {options.connection.Command5, options.connection.chkSecure, options.connection.Label6, options.connection.chkProxy},
   };
-  ASSERT_EQ(::SendMessageW(options.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
+  ASSERT_EQ(::SendMessageW(options.frame.SSTab1, TCM_GETITEMCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) {  // each tab, clicked, shows its own page's controls and hides the others'
     RECT tab;
-    ::SendMessageW(options.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
-    MouseAt(options.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
+    ::SendMessageW(options.frame.SSTab1, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab));
+    MouseAt(options.frame.SSTab1, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, true);
     EXPECT_TRUE(PumpUntil([&] { return options.SelectedTab() == i; }));
     for (int page = 0; page < 4; ++page)
       for (HWND control : pages[page])

@@ -60,14 +60,14 @@ class PhoneWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CopyImagesTo(modHotkeys::AppPath());  // the program reads its pictures from beside itself
-    frmOptions::Get();  // stays loaded, as in the program: the counters read its footer box
+    frmOptions::Get().FinishLoad();  // stays loaded, as in the program: the counters read its footer box
   }
   void SetUp() override {
     // The pointer away from the phone: moves under it would change the buttons' highlights.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10);
     state.History.clear();
     state.hWndPrev = nullptr;
-    ui::SetText(frmOptions::Get().txtFooter, L"");
+    ui::SetText(frmOptions::Get().account.txtFooter, L"");
     frmOptions::Get().Hide();
     if (frmPhone::IsLoaded()) frmPhone::Get().Unload();
     PumpFor(50);
@@ -142,7 +142,7 @@ TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryLightOnlyWhereTheyWouldAndACaptur
   ::SendMessageW(phone_->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(75, 330));
   EXPECT_EQ(Shown(ids::kDown), down_normal);
   // At B (position 1), D is captured: the position stays 1.
-  ui::SetText(frmOptions::Get().txtCountryCode, L"44");
+  ui::SetText(frmOptions::Get().account.txtCountryCode, L"44");
   phone_->AddToHistory(L"04444");  // national: 0 becomes 44
   EXPECT_EQ(Number(), L"444444");
   EXPECT_EQ(phone_->histPos, 1);
@@ -161,7 +161,7 @@ TEST_F(PhoneWindow, CountersShowTotalPartsAndCharactersLeft) {
   const std::tuple<int, int, wchar_t, const wchar_t*> cases[] = {  // message, footer, letter: total parts left
       {150, 9, L'm', L"160 1 0"}, {70, 0, L'\u0416', L"71 2 63"}, {32800, 0, L'm', L"32801 215 94"}};
   for (auto [message, footer, letter, shown] : cases) {
-    ui::SetText(frmOptions::Get().txtFooter, std::wstring(footer, L'f'));
+    ui::SetText(frmOptions::Get().account.txtFooter, std::wstring(footer, L'f'));
     std::wstring text(message, letter);
     for (std::size_t i = 7; i < text.size(); i += 8) text[i] = L' ';  // one unbroken line wraps slowly
     ui::SetText(phone_->txtMsg, text);  // placed text recounts
@@ -174,7 +174,7 @@ TEST_F(PhoneWindow, EnterSendsOnSendAndHidesOnCloseAsEscDoesHandingTheFocusBack)
   // A plain visible window for the application the user came from.
   win::unique_window previous(::CreateWindowExW(0, L"BUTTON", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 190, 90,
                                                 nullptr, nullptr, nullptr, nullptr));
-  ui::SetText(frmOptions::Get().txtCountryCode, L"49");
+  ui::SetText(frmOptions::Get().account.txtCountryCode, L"49");
   for (int target_id : {ids::kSend, ids::kClose, 0}) {  // 0: Esc in the message
     SCOPED_TRACE(target_id);
     const bool esc = target_id == 0, send = target_id == ids::kSend;

@@ -122,7 +122,7 @@ TEST_F(SendingWindows, MissingNumberOrLoginIsRefusedWithTheirAlerts) {
     EXPECT_EQ(frmWarning::Get().Mode, c.mode);
     EXPECT_EQ(frmWarning::Get().Message(), c.says);
     EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
-    EXPECT_FALSE(frmOptions::Get().Inet1.StillExecuting());
+    EXPECT_FALSE(frmOptions::Get().transfer.Inet1.StillExecuting());
     EXPECT_EQ(frmOptions::Get().Visible(), c.mode == AlertMode::Settings);
   }
 }

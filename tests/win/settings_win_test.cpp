@@ -47,7 +47,7 @@ Settings Changed() {
 
 // A damaged file's bytes give the defaults as tests/unit/settings_test.cpp shows; here, a file
 // that is not there.
-TEST_F(SettingsFileBesideTheProgram, SaveWritesTheFormatAFailedOrRefusedOneKeepsItAndSaysWhyLoadReadsItBack) {
+TEST_F(SettingsFileBesideTheProgram, AFailedSaveKeepsTheFileItWouldHaveReplaced) {
   static_cast<Settings&>(state) = Changed();
   ASSERT_TRUE(modHotkeys::SaveSettings());
   const std::string saved = ReadFileBytes(path_);

@@ -1,8 +1,11 @@
 // The real brevio.exe started from a folder of its own: hidden start; first start (with its
-// version label) and a second copy beside it.
+// version label) and a second copy beside it; pictures that cannot be loaded.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/settings.h"
+#include "input_util.h"
 #include "options/options_ids_win.h"
 #include "wine_util.h"
 
@@ -48,7 +51,7 @@ TEST(Startup, HideStartUpStartsWithNothingShown) {
   EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
 }
 
-TEST(Startup, WithoutSettingsFileShowsTheOptionsWithItsVersionAndASecondCopyIsRefusedAndEnds) {
+TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
   Process first(exe, dir.path());
@@ -69,4 +72,33 @@ TEST(Startup, WithoutSettingsFileShowsTheOptionsWithItsVersionAndASecondCopyIsRe
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(::WaitForSingleObject(first.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the running copy must not be disturbed";
+}
+
+// A picture that cannot be loaded leaves its window without it, never ends the program: the
+// options window's picture claims 65535 x 65535 pixels in a few bytes (the decoder once
+// reserved what the header claimed), the padlock's is cut off, the phone's is no picture.
+TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  WriteFileBytes(dir / L"images\\options.gif",
+                 std::string("GIF89a\xff\xff\xff\xff\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\xff\xff\xff\xff\0\x02\x02\x44\x01\0;", 35));
+  WriteFileBytes(dir / L"images\\padlock_locked.gif", ReadFileBytes(dir / L"images\\padlock_locked.gif").substr(0, 40));
+  WriteFileBytes(dir / L"images\\phone4.gif", "not a picture");
+  Settings s;
+  std::tie(s.Usr, s.Protocol) = std::pair(L"alice", 5);  // the padlock shows its locked picture
+  WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
+  Process brevio(exe, dir.path());
+  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
+  ASSERT_NE(options, nullptr);
+  ::SetForegroundWindow(options);
+  PumpFor(1000);
+  POINT surface{516, 370}, strip{30, 18};  // where the picture would show; the first tab
+  ::ClientToScreen(options, &surface), ::ClientToScreen(options, &strip);
+  EXPECT_EQ(::GetPixel(win::window_dc(nullptr).get(), surface.x, surface.y), ::GetSysColor(COLOR_WINDOW));
+  test_input::Mouse(strip, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  test_input::Press({VK_END});  // the Connection tab, with the padlock
+  ::PostMessageW(::GetDlgItem(options, options_ids::kSendSMS), BM_CLICK, 0, 0);  // the phone
+  PumpUntil([&] { return WindowsOf(brevio.id()).size() >= 2; });
+  PumpFor(1000);
+  EXPECT_EQ(::WaitForSingleObject(brevio.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
 }

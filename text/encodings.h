@@ -1,6 +1,6 @@
 #pragma once
 // The text encodings of the settings file, the submission request and the account links.
-// They work on byte strings: one byte per character in the ANSI code page (app/codepage.h).
+// They work on byte strings: one byte per character in the ANSI code page (text/codepage.h).
 #include <string>
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #pragma once
-// How many SMS parts a message takes, counted the way the network sends it. The phone's
-// counters, the question before a send of several parts and the service's bill all come from
-// this one count.
+// The message as the service receives it, and how many SMS parts it takes, counted the way
+// the network sends it. The phone's counters, the question before a send of several parts and
+// the service's bill all come from this one count.
 //
 // What is counted: the text the service receives, the message, CR LF, then the footer. Its
 // last CR LF, which joins message and footer when the footer has no line break of its own,
@@ -19,7 +19,12 @@
 // So a message in the GSM alphabet without extension characters counts as it always did up to
 // 160: its characters, plus the footer's, plus one.
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+// The message as it goes to the service: the text, CR LF, then the footer (CR LF even when
+// the footer is empty).
+std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer);
 
 struct MessageCount {
   std::int32_t total = 0;    // places the characters take (lost places not included)

@@ -1,4 +1,4 @@
-#include "app/encodings.h"
+#include "text/encodings.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/unicode.h"
+#include "text/unicode.h"
 
 namespace unicode {
 namespace {

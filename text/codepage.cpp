@@ -1,4 +1,4 @@
-#include "app/codepage.h"
+#include "text/codepage.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/number.h"
+#include "text/number.h"
 
 namespace modBrevio {
 namespace {

@@ -1,10 +1,9 @@
-#include "sending/counters.h"
+#include "text/counters.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/unicode.h"
-#include "sending/submission.h"
+#include "text/unicode.h"
 
 namespace {
 
@@ -87,6 +86,13 @@ MessageCount CountBody(std::wstring_view body) {
   return Split(Ucs2PlacesOf(body, joining_break), kUcs2, false);
 }
 
+std::wstring ComposeBody(std::wstring_view text, std::wstring_view footer) {
+  std::wstring body(text);
+  body += L"\r\n";
+  body += footer;
+  return body;
+}
+
 MessageCount CountMessage(std::wstring_view message, std::wstring_view footer) {
-  return CountBody(sending::ComposeBody(message, footer));
+  return CountBody(ComposeBody(message, footer));
 }

@@ -1,10 +1,7 @@
-// Reading the selection of the foreground application: its own copy keystroke, through the
-// clipboard, which is saved before and put back afterwards.
+#include "capture/selection_win.h"
+
 #include "app/forms_win.h"
-#include "app/modHotkeys_win.h"
-#include "capture/clipboard_win.h"
 #include "capture/keystrokes_win.h"
-#include "options/frmOptions_win.h"
 
 namespace {
 
@@ -37,19 +34,19 @@ bool WaitForCopy(DWORD before) {
 
 }  // namespace
 
-bool frmOptions::BackupClipboard() { return clipboard_backup_.Save(hWnd()); }
+bool SelectionCapture::BackupClipboard(HWND owner) { return backup_.Save(owner); }
 
-void frmOptions::RestoreClipboard() { clipboard_backup_.Restore(hWnd(), clipboard_sequence_); }
+void SelectionCapture::RestoreClipboard(HWND owner) { backup_.Restore(owner, sequence_); }
 
-std::wstring frmOptions::CaptureSelection() {
+std::wstring SelectionCapture::CaptureSelection(HWND owner) {
   // Without a backup the clipboard is not touched: emptying it would lose what the user had.
-  if (!BackupClipboard()) return {};
+  if (!BackupClipboard(owner)) return {};
   {
-    clipboard::Session session(hWnd());
+    clipboard::Session session(owner);
     if (!session || !::EmptyClipboard()) return {};  // the clipboard is untouched: nothing to restore
   }
   const DWORD emptied = ::GetClipboardSequenceNumber();
-  clipboard_sequence_ = emptied;
+  sequence_ = emptied;
 
   // The application must see a plain Ctrl+C, not Ctrl+Alt+C with the hotkey's keys.
   keystrokes::WaitForModifiersReleased(kModifierWaitMs);
@@ -59,10 +56,10 @@ std::wstring frmOptions::CaptureSelection() {
 
   std::wstring text;
   if (copied) {
-    clipboard_sequence_ = ::GetClipboardSequenceNumber();
-    text = clipboard::ReadText(hWnd()).value_or(std::wstring());
+    sequence_ = ::GetClipboardSequenceNumber();
+    text = clipboard::ReadText(owner).value_or(std::wstring());
   }
   // Put back what the user had, unless another program has changed the clipboard since.
-  RestoreClipboard();
+  RestoreClipboard(owner);
   return text;
 }

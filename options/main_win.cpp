@@ -1,9 +1,10 @@
-// The program's entry point: refuses a second instance, loads the settings and the main
-// window, and runs until the last window unloads.
+// The program's entry point: refuses a second instance, loads the settings and the options
+// window, the program's main window, and runs until the last window unloads.
 #include <windows.h>
 
 #include "app/forms_win.h"
 #include "app/modHotkeys_win.h"
+#include "options/frmOptions_win.h"
 
 namespace {
 
@@ -17,11 +18,11 @@ int Main() {
   }
   InstallAnsiCodePage();
   LoadSettings();
-  Form& main_window = LoadMainWindow(true);
+  frmOptions& options = frmOptions::Get();
   if (state.HideStartUp == 0) {
-    main_window.Show();
+    options.Show();
     // Painted now, before the message loop runs the start-up work the window put off.
-    ::UpdateWindow(main_window.hWnd());
+    ::UpdateWindow(options.hWnd());
   }
   return forms::RunMessageLoop();
 }
