@@ -9,10 +9,12 @@ constexpr COLORREF kLabelBack = RGB(128, 0, 0);
 constexpr int kWidth = 265, kHeight = 203;
 }  // namespace
 
-void frmWarning::Alert(AlertMode mode, const std::wstring& text) {
+void frmWarning::Alert(AlertMode mode, const std::wstring& text, bool warning, int settings_page) {
   frmWarning& alert = Get();
   alert.Mode = mode;
+  alert.SettingsPage = settings_page;
   alert.SetMessage(text);
+  ::ShowWindow(alert.Image1, warning ? SW_SHOWNA : SW_HIDE);
   alert.Show();
 }
 
@@ -28,6 +30,10 @@ void frmWarning::Form_Load() {
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           28, 30, 205, 103, kLabelId, font_.get());
   ::SendMessageW(Label1, EM_SETLIMITTEXT, 0, 0);  // whole reply pages must fit
+  // Left of OK, in line with the message box's edge; hidden until a warning needs it.
+  Image1 = ui::AddControl(hWnd(), L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, 28, 154, 32, 32, 0);
+  ::SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
+  ::ShowWindow(Image1, SW_HIDE);
   ui::CentreOnScreen(hWnd());
 }
 
@@ -37,7 +43,7 @@ std::wstring frmWarning::Message() const { return ui::GetText(Label1); }
 
 void frmWarning::Command1_Click() {
   if (OnOkAfterSend) OnOkAfterSend();
-  if (Mode == AlertMode::Settings && OnOkShowSettings) OnOkShowSettings();
+  if (Mode == AlertMode::Settings && OnOkShowSettings) OnOkShowSettings(SettingsPage);
   if (Mode != AlertMode::Phone && modHotkeys::state.hWndPrev)
     ::SetForegroundWindow(modHotkeys::state.hWndPrev);
   Mode = AlertMode::SendResult;
