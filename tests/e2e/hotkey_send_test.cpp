@@ -63,6 +63,8 @@ TEST_F(HotkeySend, SecondQuickPressNeverSendsAMessageOfItsOwn) {
   ASSERT_EQ(static_cast<int>(stored.size()), before_ + 1) << LastStoredMessage();
   EXPECT_NE(stored.back().find(JsonBody(L"hello twice\r\n")), std::string::npos) << stored.back();
   for (const auto& box : boxes.Seen()) EXPECT_EQ(box.text, L"Still executing last request");
+  std::printf("[ figures  ] the second press was told by %zu box(es); the alert reads: %ls\n", boxes.Seen().size(),
+              AlertText().substr(0, 40).c_str());
 }
 
 // Nothing selected: nothing is sent, and the alert says what to do with the hotkey as set.
