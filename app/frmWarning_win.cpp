@@ -65,6 +65,7 @@ LRESULT frmWarning::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ::SetBkColor(dc, kLabelBack);
         return reinterpret_cast<LRESULT>(label_brush_.get());
       }
+      if (reinterpret_cast<HWND>(lp) == Image1) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
       break;
     case WM_SHOWWINDOW:
       if (wp) ::SetFocus(Command1);
