@@ -88,6 +88,12 @@ void frmOptions::VBHotKey1_HotkeyPressed() {
   // A press during a send is answered at once: a capture now would read the sending window,
   // not the user's selection.
   if (RefuseWhileSending()) return;
+  // With the last outcome in front, unanswered, there is no selection of the user's to read, and
+  // that outcome must not give way to a "Nothing was selected": the alert asks for its OK.
+  if (frmWarning* alert = frmWarning::IfLoaded(); alert && ::GetForegroundWindow() == alert->hWnd()) {
+    ::FlashWindow(alert->hWnd(), TRUE);
+    return;
+  }
   const std::wstring text = CaptureOnce(*this);
   if (text.empty()) {  // a footer alone is no message
     frmWarning::Alert(AlertMode::SendResult,
