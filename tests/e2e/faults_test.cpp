@@ -49,7 +49,8 @@ TEST_F(Faults, ReplyLaterThanTheTimeOutIsGivenUpAndItsLateArrivalIgnored) {
 }
 
 // An error page is told by its status and its words, never as markup; a refusal for the
-// login or the credits leads, on OK, to the options page that mends it. A warning each time.
+// login or the credits leads, on OK, to the options page that mends it. A warning each time,
+// and no sending window left, after OK or Esc (a refused connection: ExpectPlainFailure).
 TEST_F(Faults, RefusalsAreToldInTheAlertAndLeadToWhereTheyAreMended) {
   const struct {
     const char* setup;
@@ -74,7 +75,12 @@ TEST_F(Faults, RefusalsAreToldInTheAlertAndLeadToWhereTheyAreMended) {
     EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
     EXPECT_EQ(AlertText(), c.text);
     EXPECT_TRUE(AlertWarns());
-    ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
+    if (c.tab < 0)
+      Press({VK_ESCAPE});
+    else
+      ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
+    PumpFor(300);
+    EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
     EXPECT_EQ(options.Visible(), c.tab >= 0);
     EXPECT_TRUE(c.tab < 0 || options.SelectedTab() == c.tab) << options.SelectedTab();
     SetFault("none");
@@ -83,22 +89,6 @@ TEST_F(Faults, RefusalsAreToldInTheAlertAndLeadToWhereTheyAreMended) {
     ResetWindows();
   }
   EXPECT_EQ(MessageCount(), before_);
-}
-
-// However a send ends, the sending window's display ends with it: a refused connection (its
-// message box), an alert closed by Esc or by its close box.
-TEST_F(Faults, NoSendingWindowStaysAfterAnyOutcome) {
-  for (const UINT close : {0u, static_cast<UINT>(VK_ESCAPE), static_cast<UINT>(WM_CLOSE)}) {
-    SCOPED_TRACE(close);
-    modHotkeys::state.Port = close ? L"80" : L"1";
-    ui::SetText(frmOptions::Get().account.txtPwd, L"not the password");
-    Send();
-    if (close == VK_ESCAPE) Press({VK_ESCAPE});
-    if (close == WM_CLOSE) ::SendMessageW(frmWarning::Get().hWnd(), WM_CLOSE, 0, 0);
-    PumpFor(300);
-    EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
-    ResetWindows();
-  }
 }
 
 TEST_F(Faults, FiveMegabyteReplyIsReadWholeAndInterpreted) {

@@ -66,6 +66,8 @@ TEST(ReplyInterpretation, EachKindOfReplyGetsItsVerdictTextAndFollowup) {
       {{L"", L"HTTP/1.1 407 Proxy Authentication Required\r\n"}, true, false, L"HTTP 407 Proxy Authentication Required",
        true, Followup::ConnectionPage},
       {{xhtml, L"HTTP/1.0 401 Unauthorized\r\n"}, true, false, L"the server answered with an error page", true},
+      // A status line that is not one: the status is unknown.
+      {{L"<p>Moved</p>", L"Server: x\r\nHTTP/1.1 500 No\r\n"}, true, false, L"not the Lumora service's reply.\r\n\r\nMoved", true},
       // Tags that cannot be cut apart, even with code 0, in a reply that came with success.
       {{no_code, kOk}, false, false, L"Message not sent: the server's answer could not be read.\r\n\r\nIt has no "
                                      L"<ResultCode> element:\r\n" + no_code},
@@ -96,18 +98,4 @@ TEST(ReplyInterpretation, EachKindOfReplyGetsItsVerdictTextAndFollowup) {
   const std::wstring long_reply(100000, L'x');
   for (const std::wstring_view headers : {L"", L"HTTP/1.1 502 Bad Gateway\r\n"})
     EXPECT_LT(InterpretReply({long_reply, headers}).text.size(), 500u);
-}
-
-TEST(ReplyInterpretation, StatusLineGivesCodeAndReasonOrNothing) {
-  const std::pair<std::wstring, sending::HttpStatus> cases[] = {
-      {L"HTTP/1.1 503 Service Unavailable\r\nServer: x\r\n", {503, L"Service Unavailable"}},
-      {L"HTTP/1.0 200\r\n", {200, L""}},
-      {L"HTTP/1.1 20 OK\r\n", {}},
-      {L"Server: x\r\nHTTP/1.1 500 No\r\n", {}},
-      {L"", {}},
-  };
-  for (const auto& [headers, status] : cases) {
-    const sending::HttpStatus s = sending::StatusOf(headers);
-    EXPECT_EQ(std::pair(s.code, s.reason), std::pair(status.code, status.reason)) << testing::PrintToString(headers);
-  }
 }
