@@ -3,14 +3,20 @@
 // one sentence that follows the typing.
 #include "access/described_win.h"
 #include "app/controls_win.h"
+#include "app/modHotkeys_win.h"
 #include "phone/frmPhone_win.h"
+#include "phone/history.h"
 #include "phone/keypad.h"
 #include "phone/phone_ids_win.h"
 
 namespace {
 
-access::Description Key(std::wstring name, std::function<void()> press) {
-  return {.name = access::Fixed(std::move(name)), .role = ROLE_SYSTEM_PUSHBUTTON, .action_name = L"Press",
+// `usable`, when given, says whether pressing would do anything now (the history's ends).
+access::Description Key(std::wstring name, std::function<void()> press, std::function<bool()> usable = nullptr) {
+  return {.name = access::Fixed(std::move(name)),
+          .role = ROLE_SYSTEM_PUSHBUTTON,
+          .state = usable ? [usable] { return usable() ? 0 : STATE_SYSTEM_UNAVAILABLE; } : std::function<LONG()>(),
+          .action_name = L"Press",
           .act = std::move(press)};
 }
 
@@ -28,8 +34,12 @@ void frmPhone::DescribeForScreenReaders() {
   access::Describe(keys_[11]->hWnd(), Key(L"Delete", [this] { Label_MouseDown(11); }));
   access::Describe(Picture4->hWnd(), Key(L"Send", [this] { Picture4_Click(); }));
   access::Describe(Picture2->hWnd(), Key(L"Close", [this] { Picture2_Click(); }));
-  access::Describe(Picture5->hWnd(), Key(L"Previous number", [this] { Picture5_Click(); }));  // older
-  access::Describe(Picture1->hWnd(), Key(L"Next number", [this] { Picture1_Click(); }));      // newer
+  access::Describe(Picture5->hWnd(), Key(L"Previous number", [this] { Picture5_Click(); }, [this] {
+                     return history::CanMoveOlder(histPos, modHotkeys::state.History.size());
+                   }));
+  access::Describe(Picture1->hWnd(), Key(L"Next number", [this] { Picture1_Click(); }, [this] {
+                     return history::CanMoveNewer(histPos, modHotkeys::state.History.size());
+                   }));
   access::Describe(Command1, Key(L"Options", [this] { Command1_Click(); }));  // the "?" key
   access::Describe(txtNum, Box(L"Number", L"Enter a mobile number here..."));
   access::Describe(txtMsg, Box(L"Message", L"Enter a message here then click send..."));
