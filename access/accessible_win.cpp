@@ -22,11 +22,11 @@ Accessible::Accessible(HWND hwnd, IAccessible* standard, std::shared_ptr<const D
                        UINT action_message)
     : hwnd_(hwnd), standard_(standard), description_(std::move(description)), action_message_(action_message) {}
 
-Accessible::~Accessible() = default;
+Accessible::~Accessible() { Disconnect(); }
 
 void Accessible::Disconnect() {
   description_.reset();
-  standard_.reset();
+  if (standard_) std::exchange(standard_, nullptr)->Release();
   hwnd_ = nullptr;
 }
 
@@ -74,7 +74,7 @@ STDMETHODIMP Accessible::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 template <class Call>
 HRESULT Accessible::Standard(Call call) {
-  return standard_ ? call(standard_.get()) : RPC_E_DISCONNECTED;
+  return standard_ ? call(standard_) : RPC_E_DISCONNECTED;
 }
 
 HRESULT Accessible::Text(const VARIANT& child, const std::wstring& ours, BSTR* out,
@@ -93,7 +93,7 @@ STDMETHODIMP Accessible::get_accValue(VARIANT child, BSTR* value) {
 }
 STDMETHODIMP Accessible::get_accDescription(VARIANT child, BSTR* description) {
   const Description* d = Own(child);
-  return Text(child, d ? d->description : L"", description, &IAccessible::get_accDescription);
+  return Text(child, d && d->description ? d->description() : L"", description, &IAccessible::get_accDescription);
 }
 STDMETHODIMP Accessible::get_accDefaultAction(VARIANT child, BSTR* action) {
   const Description* d = Own(child);

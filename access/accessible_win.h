@@ -10,8 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "app/handles_win.h"
-
 // Its interface identifier is written __uuidof(IAccessible): MinGW's oleacc import library
 // exports the name IID_IAccessible as a function, and a program linked with it would read the
 // bytes of a jump as the identifier.
@@ -22,7 +20,7 @@ struct Description {
   LONG role = 0;                       // ROLE_SYSTEM_...; 0: the standard role
   std::function<LONG()> state{};       // STATE_SYSTEM_... added to the standard state
   std::function<std::wstring()> value{};
-  std::wstring description{};          // a longer hint, as a tooltip gives
+  std::function<std::wstring()> description{};  // a longer hint, as a tooltip gives
   std::wstring action_name{};          // the default action ("Press"); empty: the standard one
   std::function<void()> act{};         // performs it
 };
@@ -95,7 +93,7 @@ class Accessible final : public IAccessible, public IOleWindow {
 
   LONG references_ = 1;
   HWND hwnd_;
-  win::unique_com<IAccessible> standard_;  // released when disconnected
+  IAccessible* standard_;  // ours: released when disconnected
   std::shared_ptr<const Description> description_;
   UINT action_message_;
 };

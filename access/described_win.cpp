@@ -76,4 +76,6 @@ void Describe(HWND control, Description description) {
 
 void ValueChanged(HWND control) { ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF); }
 
+void Alerted(HWND window) { ::NotifyWinEvent(EVENT_SYSTEM_ALERT, window, OBJID_CLIENT, CHILDID_SELF); }
+
 }  // namespace access

@@ -22,7 +22,7 @@ access::Description Key(std::wstring name, std::function<void()> press, std::fun
 
 // Named here, as the phone shows no caption beside them; the tooltips tell what goes in.
 access::Description Box(std::wstring name, std::wstring hint) {
-  return {.name = access::Fixed(std::move(name)), .description = std::move(hint)};
+  return {.name = access::Fixed(std::move(name)), .description = access::Fixed(std::move(hint))};
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/controls_win.h"
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
 #include "phone/frmPhone_win.h"
@@ -24,7 +25,7 @@ namespace ids = phone_ids;
 namespace {
 
 struct Read {
-  std::wstring name, value, action;
+  std::wstring name, value, action, description;
   LONG role = 0, state = 0;
   win::unique_com<IAccessible> object;
 };
@@ -42,7 +43,8 @@ Read ReadObject(HWND control) {
   if (!read.object) return read;
   IAccessible* o = read.object.get();
   for (auto [get, out] : {std::pair{&IAccessible::get_accName, &read.name}, {&IAccessible::get_accValue, &read.value},
-                          {&IAccessible::get_accDefaultAction, &read.action}}) {
+                          {&IAccessible::get_accDefaultAction, &read.action},
+                          {&IAccessible::get_accDescription, &read.description}}) {
     BSTR b = nullptr;
     if ((o->*get)(Self(), &b) == S_OK) *out = b;
     ::SysFreeString(b);
@@ -78,6 +80,7 @@ TEST_F(Accessibility, ScreenReadersFindEachControlByNameRoleAndState) {
   ui::SetText(phone.txtMsg, std::wstring(15, L'm'));  // total 16, 1 part, 144 left
   ui::SetChecked(options.connection.chkSecure, true);
   modHotkeys::state.History.clear();  // neither arrow would move
+  frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
   struct Row {
     HWND control;
     std::wstring name;  // empty: not read (ignored objects)
@@ -100,6 +103,7 @@ TEST_F(Accessibility, ScreenReadersFindEachControlByNameRoleAndState) {
       {options.account.txtFooter, L"To add an optional footer to all your messages add some text here:", ROLE_SYSTEM_TEXT, 0},
       {options.connection.txtProxyPwd, L"Password:", ROLE_SYSTEM_TEXT, STATE_SYSTEM_PROTECTED},
       {options.frame.cmdSave, L"Save", 0, 0},  // Wine 8's standard object gives buttons no role
+      {frmWarning::Get().hWnd(), L"Brevio Alert", ROLE_SYSTEM_ALERT, 0}, {frmWarning::Get().Label1, L"Message", ROLE_SYSTEM_TEXT, 0},
   };
   for (int area = 1; area <= 10; ++area)
     rows.push_back({Phone(ids::kKey + area), std::wstring(1, L"1234567890"[area - 1]), ROLE_SYSTEM_PUSHBUTTON, 0});
@@ -131,20 +135,26 @@ TEST_F(Accessibility, DefaultActionsTypeDigitsDeleteAndToggleThePadlockAfterTheC
   EXPECT_TRUE(ReadObject(options.connection.chkSecure).state & STATE_SYSTEM_CHECKED);
 }
 
-TEST_F(Accessibility, ReadersHearTheCountersChangeAndTheFocusReachAKey) {
+TEST_F(Accessibility, ReadersHearTheCountersChangeTheFocusReachAKeyAndEachAlert) {
   static std::vector<std::pair<DWORD, HWND>> events;
   HWINEVENTHOOK hook = ::SetWinEventHook(
-      EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr,
+      EVENT_SYSTEM_ALERT, EVENT_OBJECT_VALUECHANGE, nullptr,
       [](HWINEVENTHOOK, DWORD event, HWND hwnd, LONG, LONG, DWORD, DWORD) { events.push_back({event, hwnd}); }, 0, 0,
       WINEVENT_OUTOFCONTEXT);
   ASSERT_TRUE(hook);
   ui::SetText(phone.txtMsg, std::wstring(16, L'm'));
   ::SetFocus(Phone(ids::kSend));
+  EXPECT_EQ(ReadObject(Phone(ids::kSend)).state & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+  frmWarning::Alert(AlertMode::SendResult, L"first");
+  frmWarning::Alert(AlertMode::SendResult, L"Message sent");  // a second in a row is heard too
   PumpFor(100);
   ::UnhookWinEvent(hook);
   auto heard = [&](DWORD event, HWND hwnd) { return std::count(events.begin(), events.end(), std::pair{event, hwnd}) > 0; };
   EXPECT_TRUE(heard(EVENT_OBJECT_VALUECHANGE, Phone(ids::kLabelTotal)));
   EXPECT_EQ(ReadObject(Phone(ids::kLabelTotal)).value, L"Total 17, messages 1, characters left 143");
   EXPECT_TRUE(heard(EVENT_OBJECT_FOCUS, Phone(ids::kSend)));
-  EXPECT_EQ(ReadObject(Phone(ids::kSend)).state & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+  const HWND alert = frmWarning::Get().hWnd();
+  EXPECT_EQ(std::count(events.begin(), events.end(), std::pair{DWORD{EVENT_SYSTEM_ALERT}, alert}), 2);
+  EXPECT_EQ(ReadObject(alert).description, L"Message sent");
+  EXPECT_EQ(ReadObject(frmWarning::Get().Command1).description, L"Message sent") << "read with the focused OK";
 }
