@@ -8,7 +8,7 @@ find_program(BREVIO_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
 set(delay_wininet HttpOpenRequestW HttpQueryInfoW HttpSendRequestW InternetCloseHandle
     InternetConnectW InternetCrackUrlW InternetOpenW InternetReadFile InternetSetOptionW)
 set(delay_ole32 CoInitializeEx CreateStreamOnHGlobal)
-set(delay_oleaut32 OleLoadPicture)
+set(delay_oleaut32 OleLoadPicture SysAllocStringLen)
 set(delay_msimg32 TransparentBlt)
 set(delay_shell32 ShellExecuteW Shell_NotifyIconW)
 set(delay_oleacc CreateStdAccessibleObject LresultFromObject)
