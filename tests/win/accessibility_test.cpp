@@ -93,6 +93,7 @@ TEST_F(Accessibility, ScreenReadersFindEachControlByNameRoleAndState) {
       {options.account.txtFooter, L"To add an optional footer to all your messages add some text here:", ROLE_SYSTEM_TEXT, 0},
       {options.connection.txtProxyPwd, L"Password:", ROLE_SYSTEM_TEXT, STATE_SYSTEM_PROTECTED},
       {options.frame.cmdSave, L"Save", 0, 0},  // Wine 8's standard object gives buttons no role
+      {options.help.Label12, L"http://localhost/help.jsp", ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED},
       {frmWarning::Get().hWnd(), L"Brevio Alert", ROLE_SYSTEM_ALERT, 0}, {frmWarning::Get().Label1, L"Message", ROLE_SYSTEM_TEXT, 0},
   };
   for (int area = 1; area <= 10; ++area)
