@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-// Its interface identifier is written __uuidof(IAccessible): MinGW's oleacc import library
+// IAccessible's identifier is written __uuidof(IAccessible): MinGW's oleacc import library
 // exports the name IID_IAccessible as a function, and a program linked with it would read the
 // bytes of a jump as the identifier.
 namespace access {
@@ -34,7 +34,7 @@ inline std::function<std::wstring()> Fixed(std::wstring text) {
 // standard object. Reference counted; Disconnect, when the window goes, makes every later
 // call fail with RPC_E_DISCONNECTED, since a client may hold the object longer than the window.
 // The default action is posted to the window as `action_message` and run by its handler
-// (Described, described_win.h), so a screen reader calling from another process never waits
+// (access::Describe, described_win.h), so a screen reader calling from another process never waits
 // for what the action opens (a message box, say).
 class Accessible final : public IAccessible, public IOleWindow {
  public:

@@ -148,3 +148,13 @@ TEST_F(Accessibility, ReadersHearTheCountersChangeTheFocusReachAKeyAndEachAlert)
   EXPECT_EQ(ReadObject(frmWarning::Get().hWnd()).description, L"Message sent");
   EXPECT_EQ(ReadObject(frmWarning::Get().Command1).description, L"Message sent") << "read with the focused OK";
 }
+
+TEST_F(Accessibility, AnObjectHeldPastItsWindowSaysItIsGoneInsteadOfCallingIntoIt) {
+  Read key = ReadObject(Phone(ids::kKey + 1));
+  ASSERT_EQ(key.name, L"1");
+  phone.Unload();  // the phone's handlers go with it
+  BSTR name = nullptr;
+  EXPECT_EQ(key.object.get()->get_accName(kSelf, &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(key.object.get()->accDoDefaultAction(kSelf), RPC_E_DISCONNECTED);
+  EXPECT_EQ(name, nullptr);
+}
