@@ -1,5 +1,6 @@
 #include "app/frmWarning_win.h"
 
+#include "access/described_win.h"
 #include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 
@@ -16,6 +17,7 @@ void frmWarning::Alert(AlertMode mode, const std::wstring& text, bool warning, i
   alert.SetMessage(text);
   ::ShowWindow(alert.Image1, warning ? SW_SHOWNA : SW_HIDE);
   alert.Show();
+  access::Alerted(alert.hWnd());  // read out at once, a second alert in a row too
 }
 
 void frmWarning::Form_Load() {
@@ -34,6 +36,12 @@ void frmWarning::Form_Load() {
   Image1 = ui::AddControl(hWnd(), L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, 28, 154, 32, 32, 0);
   ::SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
   ::ShowWindow(Image1, SW_HIDE);
+  // Screen readers: the window is an alert that tells its message, and the message goes with
+  // the OK button, which has the focus when it opens.
+  const auto message = [this] { return Message(); };
+  access::Describe(hWnd(), {.role = ROLE_SYSTEM_ALERT, .description = message});
+  access::Describe(Command1, {.description = message});
+  access::Describe(Label1, {.name = access::Fixed(L"Message")});
   ui::CentreOnScreen(hWnd());
 }
 
