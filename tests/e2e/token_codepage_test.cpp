@@ -12,7 +12,7 @@ using TokenCodePage = E2eTest;
 
 TEST_F(TokenCodePage, ACyrillicUserNamesLinkSignsInAsItsSendDoes) {
   ASSERT_EQ(::GetACP(), 1251u) << "to be run with LC_ALL=ru_RU.UTF-8";
-  const std::wstring user = L"\u0421\u0430\u0448\u0430", password = L"\u043f\u0430\u0440\u043e\u043b\u044c1";
+  const std::wstring user = L"\u0421\u0430\u0448\u0430", password = L"parol1";
   Service("add-account --user " + Quote(unicode::ToUtf8(user)) + " --password " + Quote(unicode::ToUtf8(password)) +
           " --phone 447700900002 --credits 10");
   std::tie(modHotkeys::state.Usr, modHotkeys::state.Pwd) = std::pair(user, password);
