@@ -30,18 +30,17 @@ TEST(LoginToken, LongCredentialsAndReferencedNamesAreReadAmongTheFewPasswordsTri
   const std::wstring alnum = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   const std::wstring ascii = alnum + L"!#$%&*+-./:;<=>?@_";
   const std::wstring cyrillic = L"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u043a\u043b\u043c";
-  const struct {
-    std::wstring_view user_letters, password_letters;
-    std::size_t shortest, longest;  // user name and password together
-    int at_least;                   // of 100 read
-  } bands[] = {{alnum, alnum, 9, 24, 100}, {alnum, alnum, 25, 32, 100}, {ascii, ascii, 9, 24, 100},
-               {ascii, ascii, 25, 32, 90}, {cyrillic, alnum, 8, 18, 90}};
   std::mt19937 random(7);
   const auto word = [&](std::wstring_view letters, std::size_t length) {
     std::wstring text;
     while (text.size() < length) text += letters[random() % letters.size()];
     return text;
   };
+  // Letters of the user name and of the password, the shortest and longest of both together,
+  // and how many of 100 must be read.
+  const std::tuple<std::wstring_view, std::wstring_view, std::size_t, std::size_t, int> bands[] = {
+      {alnum, alnum, 9, 24, 100}, {alnum, alnum, 25, 32, 100}, {ascii, ascii, 9, 24, 100},
+      {ascii, ascii, 25, 32, 90}, {cyrillic, alnum, 8, 18, 90}};
   const auto read = [](const std::wstring& user, const std::wstring& password) {
     const auto is_user = [&](const std::string& name) { return name == unicode::ToUtf8(user); };
     std::vector<std::string> tried;  // the passwords a sign-in tries for the name, in order
@@ -52,14 +51,13 @@ TEST(LoginToken, LongCredentialsAndReferencedNamesAreReadAmongTheFewPasswordsTri
   for (const auto& [user, password] : {std::pair<std::wstring, std::wstring>{L"alice", L"s3cret"}, {L"a&b<c>", L"x&#x41;y"},
                                        {L"\u0421\u0430\u0448\u0430", L"parol1"}, {L"Zo\u00eb", L"caf\u00e9"}})
     EXPECT_TRUE(read(user, password)) << unicode::ToUtf8(user) << " " << unicode::ToUtf8(password);
-  for (const auto& band : bands) {
+  for (const auto& [user_letters, password_letters, shortest, longest, at_least] : bands) {
     int hits = 0;
     for (int i = 0; i < 100; ++i) {
-      const std::size_t length = band.shortest + random() % (band.longest - band.shortest + 1);
-      const std::size_t user_length = 2 + random() % (length / 2 - 1);
-      hits += read(word(band.user_letters, user_length), word(band.password_letters, length - user_length));
+      const std::size_t length = shortest + random() % (longest - shortest + 1), user = 2 + random() % (length / 2 - 1);
+      hits += read(word(user_letters, user), word(password_letters, length - user));
     }
-    EXPECT_GE(hits, band.at_least) << "credentials of " << band.shortest << " to " << band.longest << " characters";
+    EXPECT_GE(hits, at_least) << "credentials of " << shortest << " to " << longest << " characters";
   }
   const auto anyone = [](const std::string&) { return true; };
   EXPECT_TRUE(read_login_token("12G4", anyone).empty());

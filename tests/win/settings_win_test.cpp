@@ -18,9 +18,7 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
     Clean();
     static_cast<Settings&>(state) = Settings{};
   }
-  void TearDown() override {
-    Clean();
-  }
+  void TearDown() override { Clean(); }
   void Clean() {
     ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path_.c_str());
@@ -49,13 +47,8 @@ TEST_F(SettingsFileBesideTheProgram, AFailedSaveKeepsTheFileItWouldHaveReplaced)
   static_cast<Settings&>(state) = Changed();
   ASSERT_FALSE(modHotkeys::WriteSettings());
   const std::string saved = ReadFileBytes(path_);
-  EXPECT_EQ(saved, settings_file::Format(Changed()));
-  EXPECT_FALSE(NewFileLeftBehind());
-  const struct {
-    DWORD attributes;
-    const wchar_t* password;
-    modHotkeys::SaveProblem says;
-  } refused[] = {
+  EXPECT_TRUE(saved == settings_file::Format(Changed()) && !NewFileLeftBehind());
+  const struct { DWORD attributes; const wchar_t* password; modHotkeys::SaveProblem says; } refused[] = {
       {FILE_ATTRIBUTE_READONLY, L"", {L"Brevio could not write " + path_ + L": " + ui::SystemErrorText(ERROR_ACCESS_DENIED), true}},
       {FILE_ATTRIBUTE_NORMAL, L"two words", {L"The Lumora password must not contain spaces: please change it and save again.", false}},
   };
@@ -65,8 +58,7 @@ TEST_F(SettingsFileBesideTheProgram, AFailedSaveKeepsTheFileItWouldHaveReplaced)
     state.Pwd = c.password;
     const auto problem = modHotkeys::WriteSettings();
     ASSERT_TRUE(problem);
-    EXPECT_EQ(problem->text, c.says.text);
-    EXPECT_EQ(problem->retry_may_help, c.says.retry_may_help);
+    EXPECT_EQ(std::pair(problem->text, problem->retry_may_help), std::pair(c.says.text, c.says.retry_may_help));
     EXPECT_EQ(ReadFileBytes(path_), saved);
     EXPECT_FALSE(NewFileLeftBehind());
   }

@@ -118,16 +118,15 @@ TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
 TEST(Startup, ExitWithUnwritableSettingsOffersToExitWithoutSaving) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
-  Settings s;
-  s.Usr = L"alice";
   const std::wstring file = dir / L"config2.txt";
+  Settings s;
+  s.Usr = L"alice";  // the account's page is made first
   WriteFileBytes(file, settings_file::Format(s));
   ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   Process brevio(exe, dir.path());
   HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
   ASSERT_NE(options, nullptr);
-  HWND usr = ::GetDlgItem(options, options_ids::kUsr);
-  ::SendMessageW(usr, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bob"));
+  ::SendMessageW(::GetDlgItem(options, options_ids::kUsr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bob"));
   const struct { bool exiting; int answer; } steps[] = {{false, IDCANCEL}, {true, IDCANCEL}, {true, IDCLOSE}};
   for (const auto& step : steps) {
     if (step.exiting) ::PostMessageW(options, WM_COMMAND, options_ids::kPopExit, 0);
