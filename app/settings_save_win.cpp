@@ -44,6 +44,9 @@ std::optional<SaveProblem> WriteSettings() {
 }
 
 SaveOutcome SaveSettings(HWND owner, bool exiting) {
+  // The tray still answers while the question is up: a second Exit or Save waits for it.
+  static bool asking = false;
+  if (asking) return SaveOutcome::KeepEditing;
   for (;;) {
     const std::optional<SaveProblem> problem = WriteSettings();
     if (!problem) return SaveOutcome::Saved;
@@ -67,7 +70,9 @@ SaveOutcome SaveSettings(HWND owner, bool exiting) {
     dialog.pButtons = buttons.data();
     dialog.nDefaultButton = buttons.empty() ? IDOK : buttons.front().nButtonID;
     int pressed = IDCANCEL;
+    asking = true;
     if (FAILED(::TaskDialogIndirect(&dialog, &pressed, nullptr, nullptr))) pressed = IDCANCEL;
+    asking = false;
     if (pressed == IDCLOSE) return SaveOutcome::ExitWithoutSaving;
     if (pressed != IDRETRY) return SaveOutcome::KeepEditing;
   }
