@@ -1,5 +1,7 @@
 #include "options/account_links.h"
 
+#include "sending/submission.h"
+#include "text/codepage.h"
 #include "text/encodings.h"
 
 namespace account_links {
@@ -22,6 +24,12 @@ std::wstring Address(Page page, const std::wstring& host, bool secure, const std
       return address + L"/login?startpage=message_archive.jsp&login=" + token;
   }
   return address;
+}
+
+std::wstring LoginToken(std::wstring_view usr, std::wstring_view pwd) {
+  const std::wstring login = sending::EscapeXmlText(usr) + L' ' + sending::EscapeXmlText(pwd);
+  const std::string hex = encodings::HexEncode(encodings::Scramble(codepage::ToCp1252(login)));
+  return std::wstring(hex.begin(), hex.end());  // hexadecimal digits only
 }
 
 std::wstring HelpAddress(const std::wstring& host) { return L"http://" + host + L"/help.jsp"; }

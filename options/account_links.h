@@ -1,6 +1,7 @@
 #pragma once
 // The addresses of the service's pages that the options window and the tray menu open.
 #include <string>
+#include <string_view>
 
 namespace account_links {
 
@@ -16,6 +17,12 @@ enum class Page {
 // in clear when the user asked for a secure connection.
 std::wstring Address(Page page, const std::wstring& host, bool secure, const std::wstring& token,
                      const std::wstring& quantity = {});
+
+// The token that signs the saved account in on the service's pages: the user name, a space
+// and the password, scrambled as the settings file is, in hexadecimal. Its bytes are those the
+// submission request carries for the login (Windows-1252, characters beyond it as XML
+// references), whatever the system's code page, so the service reads both alike.
+std::wstring LoginToken(std::wstring_view usr, std::wstring_view pwd);
 
 // The service's help page, as the help link shows it.
 std::wstring HelpAddress(const std::wstring& host);

@@ -1,6 +1,5 @@
 // The buttons of the options window (and the tray's outbox) that open the service's pages.
 #include "app/controls_win.h"
-#include "app/login_token.h"
 #include "app/modBrevio_win.h"
 #include "app/modHotkeys_win.h"
 #include "options/frmOptions_win.h"
@@ -10,10 +9,13 @@ using modHotkeys::state;
 
 void frmOptions::OpenAccountPage(Page page, bool check_login, const std::wstring& quantity) {
   if (check_login && !Check_Login_Details()) return;
-  // The saved account, never the boxes being typed; secure as the check box shows it.
-  const bool secure = static_cast<TransferProtocol>(state.Protocol) != TransferProtocol::HTTP;
+  // The saved account, never the boxes being typed; but secure as the padlock shows it, saved
+  // or not: the token is the password, scrambled reversibly, and a locked padlock promises
+  // that it does not travel in clear.
+  FinishLoad();  // the padlock's page
+  const bool secure = ui::IsChecked(connection.chkSecure);
   modBrevio::OpenURL(hWnd(), account_links::Address(page, ui::GetText(frame.Text5), secure,
-                                                    account_pages::LoginToken(state.Usr, state.Pwd),
+                                                    account_links::LoginToken(state.Usr, state.Pwd),
                                                     quantity));
 }
 

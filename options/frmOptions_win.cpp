@@ -145,7 +145,7 @@ void frmOptions::GetProperties() {
   ui::SetChecked(frame.txtHideStartUp, state.HideStartUp != 0);
 }
 
-void frmOptions::SetProperties() {
+bool frmOptions::SetProperties() {
   FinishLoad();  // every page's boxes
   state.Usr = ui::GetText(account.txtUsr);
   state.Pwd = ui::GetText(account.txtPwd);
@@ -161,12 +161,12 @@ void frmOptions::SetProperties() {
   state.ProxyUsr = ui::GetText(connection.txtProxyUsr);
   state.ProxyPwd = ui::GetText(connection.txtProxyPwd);
   if (state.ProxyUsr.empty()) state.ProxyAuth = 0;
-  modHotkeys::SaveSettings();
+  return modHotkeys::SaveSettings(hWnd(), false) == modHotkeys::SaveOutcome::Saved;
 }
 
 void frmOptions::cmdSave_Click() {
-  Hide();
-  SetProperties();
+  // Hidden once saved: when the file cannot be written the window stays, with the user's edits.
+  if (SetProperties()) Hide();
 }
 
 void frmOptions::cmdCancel_Click() {

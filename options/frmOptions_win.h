@@ -32,7 +32,7 @@ class frmOptions : public FormOf<frmOptions> {
   // page before that; it runs once.
   void FinishLoad();
   void GetProperties();  // shared state to controls
-  void SetProperties();  // controls to shared state, then save the settings file
+  bool SetProperties();  // controls to shared state, then save the settings file; true when saved
   void cmdSave_Click();
   void cmdCancel_Click();
 

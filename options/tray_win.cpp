@@ -24,6 +24,6 @@ void frmOptions::popBuy_Click() {
 void frmOptions::popSent_Click() { Command4_Click(); }
 
 void frmOptions::popExit_Click() {
-  // A failed save keeps the program running, so the alert stays readable and nothing is lost.
-  if (modHotkeys::SaveSettings()) Unload();
+  // When the file cannot be written the user may try again, stay, or exit without saving.
+  if (modHotkeys::SaveSettings(hWnd(), true) != modHotkeys::SaveOutcome::KeepEditing) Unload();
 }

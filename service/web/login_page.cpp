@@ -44,22 +44,20 @@ Html refusal(LoginCheck check, std::string_view wrong) {
 
 // The account a login token names, if one of its readings holds the right password.
 LoginCheck check_token(PageCall& call, const std::string& token, std::int64_t& account_id) {
-  // Each account the token may name, with the passwords it may hold for it.
+  // The accounts the token may name (one, rarely two), each with the passwords it may hold.
+  std::vector<std::string> names;
   std::map<std::string, std::vector<std::string>> tries;
-  for (LoginReading& reading : read_login_token(token)) {
-    tries[reading.username].push_back(std::move(reading.password));
+  const auto is_account = [&call](const std::string& name) { return find_account(call.db, name).has_value(); };
+  for (LoginReading& reading : read_login_token(token, is_account)) {
+    auto& passwords = tries[reading.username];
+    if (passwords.empty()) names.push_back(reading.username);
+    passwords.push_back(std::move(reading.password));
   }
-  // A token names one account, rarely two: those are tried. One that names none is checked
-  // all the same, so that it costs what a wrong password costs.
-  std::vector<const std::string*> names;
-  for (const auto& [username, passwords] : tries) {
-    if (names.size() < 2 && find_account(call.db, username)) names.push_back(&username);
-  }
-  if (names.empty() && !tries.empty()) names.push_back(&tries.begin()->first);
+  if (names.size() > 2) names.resize(2);
   LoginCheck check = LoginCheck::kWrongPassword;
-  for (const std::string* username : names) {
+  for (const std::string& username : names) {
     const LoginOutcome outcome =
-        call.context.logins->check(call.db, *username, tries[*username], call.client.address);
+        call.context.logins->check(call.db, username, tries[username], call.client.address);
     if (outcome.check == LoginCheck::kAccepted) {
       account_id = outcome.account->id;
       return LoginCheck::kAccepted;

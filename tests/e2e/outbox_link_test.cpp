@@ -3,6 +3,7 @@
 // it), and that exact address opened in headless Chromium signs in and shows the message.
 #include <optional>
 
+#include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
@@ -25,6 +26,7 @@ TEST_F(OutboxLink, TheTrayOutboxAddressOpensInABrowserOnTheOutboxShowingTheMessa
     if (secure) trust.emplace(Env("BREVIO_E2E_CA"));
     modHotkeys::state.Protocol = secure ? 5 : 4;
     modHotkeys::state.Port = secure ? L"443" : L"80";
+    ui::SetChecked(frmOptions::Get().connection.chkSecure, secure);  // the links follow the padlock shown
     const std::string text = "Journey <b>to</b> the outbox ]]> & back over " + scheme;
     ASSERT_EQ(SendSelection(std::wstring(text.begin(), text.end())), L"Message sent");
     EXPECT_NE(LastStoredMessage().find(JsonBody(std::wstring(text.begin(), text.end()) + L"\r\n")), std::string::npos);

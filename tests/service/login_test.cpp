@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "text/encodings.h"
+#include "options/account_links.h"
+#include "text/unicode.h"
 #include "service/login_check.h"
 #include "service/service_db.h"
 #include "service/web/login_token.h"
@@ -20,26 +21,47 @@ void PrintTo(LoginCheck check, std::ostream* out) {
 namespace test {
 namespace {
 
-TEST(LoginToken, ReadsTheProgramsTokenAlsoWhereBytesBelow16LostTheirLeadingZero) {
-  // From the 22nd character on, the scrambling key is 32 or more, so "%" (0x25) there
-  // scrambles to a byte below 16, which the token writes as one digit; digits do so from the
-  // 38th on. Such bytes make many readings: the likely ones must come within the limit.
-  std::vector<std::pair<std::string, std::string>> logins = {{"alice", "s3cret"}, {"alice", "p%ss%word%%-long%%%%%%"}};
+// The program's own tokens, read as a sign-in reads them: the right password must come among
+// the few that it tries for the name (kMaxReadings). From the 22nd character on the scrambling
+// key is 32 or more, so punctuation there (digits from the 38th, letters further on) scrambles
+// to a byte below 16, written as one digit: long credentials cut in very many ways. Names
+// beyond Windows-1252 travel as XML references, as in the submission request.
+TEST(LoginToken, LongCredentialsAndReferencedNamesAreReadAmongTheFewPasswordsTried) {
+  const std::wstring alnum = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  const std::wstring ascii = alnum + L"!#$%&*+-./:;<=>?@_";
+  const std::wstring cyrillic = L"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u043a\u043b\u043c";
   std::mt19937 random(7);
-  const auto word = [&](std::size_t length) {
-    std::string text;
-    while (text.size() < length) text += "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[random() % 62];
+  const auto word = [&](std::wstring_view letters, std::size_t length) {
+    std::wstring text;
+    while (text.size() < length) text += letters[random() % letters.size()];
     return text;
   };
-  while (logins.size() < 300) logins.emplace_back(word(3 + random() % 14), word(6 + random() % 11));
-  for (const auto& [user, password] : logins) {
-    const auto readings = read_login_token(encodings::HexEncode(encodings::Scramble(user + " " + password)));
-    EXPECT_TRUE(std::any_of(readings.begin(), readings.end(),
-                            [&](const LoginReading& r) { return r.username == user && r.password == password; }))
-        << user << " " << password;
+  // Letters of the user name and of the password, the shortest and longest of both together,
+  // and how many of 100 must be read.
+  const std::tuple<std::wstring_view, std::wstring_view, std::size_t, std::size_t, int> bands[] = {
+      {alnum, alnum, 9, 24, 100}, {alnum, alnum, 25, 32, 100}, {ascii, ascii, 9, 24, 100},
+      {ascii, ascii, 25, 32, 90}, {cyrillic, alnum, 8, 18, 90}};
+  const auto read = [](const std::wstring& user, const std::wstring& password) {
+    const auto is_user = [&](const std::string& name) { return name == unicode::ToUtf8(user); };
+    std::vector<std::string> tried;  // the passwords a sign-in tries for the name, in order
+    for (const LoginReading& r : read_login_token(unicode::ToUtf8(account_links::LoginToken(user, password)), is_user))
+      if (is_user(r.username) && tried.size() < kMaxReadings) tried.push_back(r.password);
+    return std::find(tried.begin(), tried.end(), unicode::ToUtf8(password)) != tried.end();
+  };
+  for (const auto& [user, password] : {std::pair<std::wstring, std::wstring>{L"alice", L"s3cret"}, {L"a&b<c>", L"x&#x41;y"},
+                                       {L"\u0421\u0430\u0448\u0430", L"parol1"}, {L"Zo\u00eb", L"caf\u00e9"}})
+    EXPECT_TRUE(read(user, password)) << unicode::ToUtf8(user) << " " << unicode::ToUtf8(password);
+  for (const auto& [user_letters, password_letters, shortest, longest, at_least] : bands) {
+    int hits = 0;
+    for (int i = 0; i < 100; ++i) {
+      const std::size_t length = shortest + random() % (longest - shortest + 1), user = 2 + random() % (length / 2 - 1);
+      hits += read(word(user_letters, user), word(password_letters, length - user));
+    }
+    EXPECT_GE(hits, at_least) << "credentials of " << shortest << " to " << longest << " characters";
   }
-  EXPECT_TRUE(read_login_token("12G4").empty());
-  EXPECT_TRUE(read_login_token(std::string(600, 'A')).empty());
+  const auto anyone = [](const std::string&) { return true; };
+  EXPECT_TRUE(read_login_token("12G4", anyone).empty());
+  EXPECT_TRUE(read_login_token(std::string(600, 'A'), anyone).empty());
 }
 
 // A database holding alice, and the guard of its password checks.

@@ -10,7 +10,6 @@
 #include <functional>
 
 #include "app/controls_win.h"
-#include "app/login_token.h"
 #include "app/modHotkeys_win.h"
 #include "hotkeys/HotkeySubclass_win.h"
 #include "input_util.h"
@@ -232,7 +231,7 @@ TEST_F(OptionsWindow, AHotkeyLetterIsNeverSharedNorLeftRegistered) {
   EXPECT_TRUE(CtrlAltFree('P') && CtrlAltFree('R'));
 }
 
-TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConnectionIs) {
+TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenThePadlockShowsLocked) {
   TempDir dir;
   const std::wstring log = dir / L"opened.txt";
   test_input::StandInBrowser browser(log);
@@ -241,9 +240,10 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenTheConne
   auto opened = [&] { PumpUntil([&] { return ReadFileBytes(log).size() >= expected.size(); }, 15000); return ReadFileBytes(log); };
   Shown();
   ui::SetText(options.account.txtUsr, L"typed, not saved");  // the token is made of the saved account
-  const std::wstring t = account_pages::LoginToken(L"alice", L"s3cret");
+  const std::wstring t = account_links::LoginToken(L"alice", L"s3cret");
   for (const bool secure : {false, true}) {
-    state.Protocol = secure ? 5 : 4;
+    state.Protocol = secure ? 4 : 5;  // the padlock as shown, not as saved, picks the scheme
+    ui::SetChecked(options.connection.chkSecure, secure);
     const std::wstring site = secure ? L"https://localhost" : L"http://localhost";
     const std::pair<std::function<void()>, std::wstring> presses[] = {
         {[&] { Click(options.help.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},

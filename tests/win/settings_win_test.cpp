@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/controls_win.h"
-#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "app/settings.h"
 #include "wine_util.h"
@@ -19,10 +18,7 @@ class SettingsFileBesideTheProgram : public ::testing::Test {
     Clean();
     static_cast<Settings&>(state) = Settings{};
   }
-  void TearDown() override {
-    Clean();
-    if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
-  }
+  void TearDown() override { Clean(); }
   void Clean() {
     ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path_.c_str());
@@ -49,30 +45,22 @@ Settings Changed() {
 // that is not there.
 TEST_F(SettingsFileBesideTheProgram, AFailedSaveKeepsTheFileItWouldHaveReplaced) {
   static_cast<Settings&>(state) = Changed();
-  ASSERT_TRUE(modHotkeys::SaveSettings());
+  ASSERT_FALSE(modHotkeys::WriteSettings());
   const std::string saved = ReadFileBytes(path_);
-  EXPECT_EQ(saved, settings_file::Format(Changed()));
-  EXPECT_FALSE(NewFileLeftBehind());
-  const struct {
-    DWORD attributes;
-    const wchar_t* password;
-    AlertMode mode;
-    std::wstring says;
-  } refused[] = {
-      {FILE_ATTRIBUTE_READONLY, L"", AlertMode::SendResult, L"Settings not saved: " + ui::SystemErrorText(ERROR_ACCESS_DENIED)},
-      {FILE_ATTRIBUTE_NORMAL, L"two words", AlertMode::Settings,
-       L"Settings not saved: the Lumora password must not contain spaces. Please change it and save again."},
+  EXPECT_TRUE(saved == settings_file::Format(Changed()) && !NewFileLeftBehind());
+  const struct { DWORD attributes; const wchar_t* password; modHotkeys::SaveProblem says; } refused[] = {
+      {FILE_ATTRIBUTE_READONLY, L"", {L"Brevio could not write " + path_ + L": " + ui::SystemErrorText(ERROR_ACCESS_DENIED), true}},
+      {FILE_ATTRIBUTE_NORMAL, L"two words", {L"The Lumora password must not contain spaces: please change it and save again.", false}},
   };
   for (const auto& c : refused) {
     ::SetFileAttributesW(path_.c_str(), c.attributes);
     static_cast<Settings&>(state) = Settings{};
     state.Pwd = c.password;
-    EXPECT_FALSE(modHotkeys::SaveSettings());
+    const auto problem = modHotkeys::WriteSettings();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(std::pair(problem->text, problem->retry_may_help), std::pair(c.says.text, c.says.retry_may_help));
     EXPECT_EQ(ReadFileBytes(path_), saved);
     EXPECT_FALSE(NewFileLeftBehind());
-    ASSERT_TRUE(frmWarning::IsLoaded());
-    EXPECT_EQ(frmWarning::Get().Mode, c.mode);
-    EXPECT_EQ(frmWarning::Get().Message(), c.says);
   }
   static_cast<Settings&>(state) = Settings{};
   modHotkeys::LoadSettings();

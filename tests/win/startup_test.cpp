@@ -21,6 +21,16 @@ std::wstring ControlText(HWND dialog, int id) {
   return text;
 }
 
+// The texts of a window's controls, one a line.
+std::wstring ChildTexts(HWND window) {
+  std::wstring texts;
+  for (HWND c = ::GetWindow(window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t text[1024] = {};
+    if (::GetWindowTextW(c, text, 1024)) texts += std::wstring(text) + L"\n";
+  }
+  return texts;
+}
+
 // "major.minor" of a program's version resource, as the system's version library reads it.
 std::wstring FileVersion(const std::wstring& exe) {
   std::string data(::GetFileVersionInfoSizeW(exe.c_str(), nullptr), '\0');
@@ -101,4 +111,39 @@ TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
   PumpUntil([&] { return WindowsOf(brevio.id()).size() >= 2; });
   PumpFor(1000);
   EXPECT_EQ(::WaitForSingleObject(brevio.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
+}
+
+// A config2.txt that cannot be written must not keep the user in: Exit tells the file and the
+// reason, Cancel stays, and "Exit without saving" ends the program with the file as it was.
+TEST(Startup, ExitWithUnwritableSettingsOffersToExitWithoutSaving) {
+  TempDir dir;
+  std::wstring exe = PrepareRunFolder(dir);
+  const std::wstring file = dir / L"config2.txt";
+  Settings s;
+  s.Usr = L"alice";  // the account's page is made first
+  WriteFileBytes(file, settings_file::Format(s));
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  Process brevio(exe, dir.path());
+  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
+  ASSERT_NE(options, nullptr);
+  ::SendMessageW(::GetDlgItem(options, options_ids::kUsr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bob"));
+  const struct { bool exiting; int answer; } steps[] = {{false, IDCANCEL}, {true, IDCANCEL}, {true, IDCLOSE}};
+  for (const auto& step : steps) {
+    if (step.exiting) ::PostMessageW(options, WM_COMMAND, options_ids::kPopExit, 0);
+    else ::PostMessageW(::GetDlgItem(options, options_ids::kSave), BM_CLICK, 0, 0);
+    HWND box = WaitForWindow(brevio.id(), L"Brevio", true);
+    ASSERT_NE(box, nullptr) << "no question after a failed save";
+    const std::wstring texts = ChildTexts(box);
+    EXPECT_NE(texts.find(L"could not write " + file + L": Access denied"), std::wstring::npos) << texts;
+    EXPECT_NE(::GetDlgItem(box, IDRETRY), nullptr) << texts;
+    EXPECT_EQ(::GetDlgItem(box, IDCLOSE) != nullptr, step.exiting) << texts;
+    ::PostMessageW(::GetDlgItem(box, step.answer), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(box); }));
+    if (step.answer == IDCLOSE) break;
+    EXPECT_EQ(::WaitForSingleObject(brevio.handle(), 500), static_cast<DWORD>(WAIT_TIMEOUT)) << "Cancel stays";
+    EXPECT_TRUE(::IsWindowVisible(options) && ControlText(options, options_ids::kUsr) == L"bob") << "with the edits";
+  }
+  ASSERT_TRUE(brevio.WaitForExit(10000)) << "Exit without saving ends the program";
+  EXPECT_EQ(ReadFileBytes(file), settings_file::Format(s)) << "the file as it was";
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
