@@ -249,11 +249,12 @@ void frmPhone::DrawHelpButton(const DRAWITEMSTRUCT& item) {
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   PaintBackground(dc, RectInParent(item.hwndItem).left, RectInParent(item.hwndItem).top);
   win::unique_brush face(::CreateSolidBrush(pressed ? RGB(200, 214, 226) : RGB(236, 242, 247)));
-  win::unique_gdi pen(::CreatePen(PS_SOLID, 1, focused ? RGB(255, 255, 255) : RGB(36, 84, 107)));
+  win::unique_gdi pen(::CreatePen(PS_SOLID, 1, RGB(36, 84, 107)));
   {
     win::select_object b(dc, face.get()), p(dc, pen.get());
     ::RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, ui::Scale(6), ui::Scale(6));
   }
+  if (focused) ui::DrawFocusRing(dc, rc);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(31, 67, 84));
   win::select_object f(dc, font_.get());
