@@ -135,12 +135,9 @@ TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryLightOnlyWhereTheyWouldAndACaptur
       {ids::kUp, L"443333", 0},   {ids::kUp, L"443333", 0},   {ids::kDown, L"442222", 1}};
   bool by_key = false;
   for (auto [arrow, shown, position] : walk) {
-    if ((by_key = !by_key)) {
-      ::PostMessageW(phone_->txtNum, WM_KEYDOWN, arrow == ids::kUp ? VK_UP : VK_DOWN, 1);
-      forms::DoEvents();
-    } else {
-      Click(arrow);
-    }
+    if ((by_key = !by_key)) ::PostMessageW(phone_->txtNum, WM_KEYDOWN, arrow == ids::kUp ? VK_UP : VK_DOWN, 1);
+    else Click(arrow);
+    forms::DoEvents();
     EXPECT_EQ(Number(), shown);
     EXPECT_EQ(hover(ids::kUp), position > 0 ? up_lit : up_normal) << "up lit at position " << position;
     EXPECT_EQ(hover(ids::kDown), position < 2 ? down_lit : down_normal) << "down lit at position " << position;
