@@ -176,7 +176,8 @@ void frmPhone::CreateCounters() {
 }
 
 void frmPhone::CreateKeypad() {
-  for (int area = 1; area <= 11; ++area) {
+  // In reading order, which is their tab order: the bottom row is back, then 0.
+  for (int area : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 10}) {
     const KeyArea& k = kKeys[area - 1];
     keys_[area] = std::make_unique<PictureBox>(
         hWnd(), ids::kKey + area, k.x, k.y, k.width, k.height, true,
