@@ -1,5 +1,6 @@
 #include "app/frmWarning_win.h"
 
+#include "access/described_win.h"
 #include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
 
@@ -14,6 +15,7 @@ void frmWarning::Alert(AlertMode mode, const std::wstring& text) {
   alert.Mode = mode;
   alert.SetMessage(text);
   alert.Show();
+  access::Alerted(alert.hWnd());  // read out at once, a second alert in a row too
 }
 
 void frmWarning::Form_Load() {
@@ -28,6 +30,12 @@ void frmWarning::Form_Load() {
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           28, 30, 205, 103, kLabelId, font_.get());
   ::SendMessageW(Label1, EM_SETLIMITTEXT, 0, 0);  // whole reply pages must fit
+  // Screen readers: the window is an alert that tells its message, and the message goes with
+  // the OK button, which has the focus when it opens.
+  const auto message = [this] { return Message(); };
+  access::Describe(hWnd(), {.role = ROLE_SYSTEM_ALERT, .description = message});
+  access::Describe(Command1, {.description = message});
+  access::Describe(Label1, {.name = access::Fixed(L"Message")});
   ui::CentreOnScreen(hWnd());
 }
 

@@ -117,7 +117,7 @@ function(brevio_win_tests kind)
     target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
                                BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
     target_link_options(${target} PRIVATE -mconsole)
-    target_link_libraries(${target} PRIVATE ws2_32 version)
+    target_link_libraries(${target} PRIVATE ws2_32 version oleacc)
     add_dependencies(${target} brevio brevio_images ${test_app_targets})
     if(kind STREQUAL "e2e")
       # Each end-to-end program runs in its own network namespace with the reference service.

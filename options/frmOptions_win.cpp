@@ -2,6 +2,7 @@
 // the settings moved between the shared state and the controls.
 #include "options/frmOptions_win.h"
 
+#include "access/described_win.h"
 #include "app/controls_win.h"
 #include "app/frmWarning_win.h"
 #include "options/options_ids_win.h"
@@ -120,6 +121,9 @@ void frmOptions::MakePage(int tab) {
     after = control;
   }
   if (tab == kTabHelp) Text5_Change();  // the host may have changed meanwhile
+  if (tab == kTabHelp)  // a screen reader reads the help address as a link, and follows it
+    access::Describe(help.Label12, {.role = ROLE_SYSTEM_LINK, .state = [] { return STATE_SYSTEM_LINKED; },
+                                    .action_name = L"Jump", .act = [this] { Label12_Click(); }});
   if (life_ != Life::Loading) ShowProperties(*this, tab);
 }
 

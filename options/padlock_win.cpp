@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "access/described_win.h"
 #include "app/controls_win.h"
 #include "app/handles_win.h"
 #include "options/background_win.h"
@@ -34,6 +35,13 @@ void Padlock::Attach(HWND box, const std::wstring& images_dir, BackgroundPicture
   images_dir_ = images_dir;
   ::SetWindowSubclass(box, &Padlock::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::InvalidateRect(box, nullptr, TRUE);
+  // A picture says nothing to a screen reader: the box tells its name and state in words.
+  const auto checked = [box] { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  access::Describe(box, {.name = access::Fixed(L"Secure connection"),
+                         .role = ROLE_SYSTEM_CHECKBUTTON,
+                         .state = [checked] { return checked() ? STATE_SYSTEM_CHECKED : 0; },
+                         .action_name = L"Toggle",
+                         .act = [box] { ::SendMessageW(box, BM_CLICK, 0, 0); }});
 }
 
 bool Padlock::LoadPictures() {

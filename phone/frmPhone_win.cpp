@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "access/described_win.h"
 #include "app/controls_win.h"
 #include "app/dpi_win.h"
 #include "app/modHotkeys_win.h"
@@ -99,6 +100,7 @@ void frmPhone::Form_Load() {
   // Tab order: message, send, close, number, the arrows, the keypad in reading order, "?" last.
   ::SetWindowPos(Command1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AddTooltips();
+  DescribeForScreenReaders();
   // Errors below are skipped one step at a time: a missing picture leaves its holder empty.
   LoadImages();
   ResetPictures();
@@ -282,6 +284,7 @@ void frmPhone::SetCharsLeft() {
   SetCounter(lblCharsLeft, c.left);
   SetCounter(lblMsgs, c.nummsgs);
   SetCounter(lblTotalChars, c.total);
+  access::ValueChanged(::GetDlgItem(hWnd(), ids::kLabelTotal));  // their sentence for screen readers
 }
 
 void frmPhone::Label_MouseDown(int area) {

@@ -79,6 +79,7 @@ class frmPhone : public FormOf<frmPhone> {
   void CreateKeypad();    // the hit areas over the picture's keys
   void CreateCounters();  // and their captions
   void AddTooltips();
+  void DescribeForScreenReaders();  // phone_access_win.cpp
   // The colours of the counters, their captions and the two boxes; null for other controls.
   HBRUSH ColourControl(UINT msg, HDC dc, HWND control);
   void ShowHistoryEntry(std::optional<history::Move> move);  // the arrows' step, if any
