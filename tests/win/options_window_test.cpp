@@ -182,6 +182,9 @@ TEST_F(OptionsWindow, ThePadlockLockedAndEnterInTheUserNameBoxSavePort443AndTheN
   ASSERT_TRUE(PumpUntil([&] { return ui::IsChecked(fresh.connection.chkSecure); }));
   EXPECT_TRUE(gold());
   fresh.SelectTab(frmOptions::kTabOptions);
+  ::SetFocus(fresh.account.txtFooter);
+  test_input::Press({VK_RETURN});  // a new line there, not Save
+  EXPECT_TRUE(PumpUntil([&] { return ui::GetText(fresh.account.txtFooter).find(L"\r\n") != std::wstring::npos; }));
   ::SetFocus(fresh.account.txtUsr);
   ui::SetText(fresh.account.txtUsr, L"bob");
   test_input::Press({VK_RETURN});  // Save
