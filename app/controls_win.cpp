@@ -49,6 +49,58 @@ void SetChecked(HWND check_box, bool checked) {
   ::SendMessageW(check_box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void DrawFocusRing(HDC dc, RECT rc) {
+  const int width = Scale(1);
+  const std::pair<COLORREF, int> rings[] = {{RGB(0, 0, 0), width}, {RGB(255, 204, 0), 2 * width}};
+  for (const auto& [colour, thickness] : rings) {
+    win::unique_brush brush(::CreateSolidBrush(colour));
+    for (int i = 0; i < thickness && rc.right - rc.left > 2 && rc.bottom - rc.top > 2; ++i) {
+      ::FrameRect(dc, &rc, brush.get());
+      ::InflateRect(&rc, -1, -1);
+    }
+  }
+}
+
+namespace {
+
+LRESULT CALLBACK KeyboardLinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  switch (msg) {
+    case WM_GETDLGCODE:
+      return DLGC_UNDEFPUSHBUTTON;  // Enter presses it, as a push button
+    case BM_CLICK:
+      ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd));
+      return 0;
+    case WM_KEYUP:
+      if (wp == VK_SPACE) ::SendMessageW(hwnd, BM_CLICK, 0, 0);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_PAINT: {
+      const LRESULT painted = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (::GetFocus() == hwnd) {
+        RECT rc;
+        ::GetClientRect(hwnd, &rc);
+        DrawFocusRing(win::window_dc(hwnd).get(), rc);
+      }
+      return painted;
+    }
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(hwnd, &KeyboardLinkProc, 1);
+      break;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void MakeKeyboardLink(HWND link) {
+  ::SetWindowLongW(link, GWL_STYLE, ::GetWindowLongW(link, GWL_STYLE) | WS_TABSTOP);
+  ::SetWindowSubclass(link, &KeyboardLinkProc, 1, 0);
+}
+
 void AddTooltip(HWND parent, HWND control, const wchar_t* text) {
   constexpr wchar_t kProp[] = L"BrevioTooltip";
   auto tip = static_cast<HWND>(::GetPropW(parent, kProp));

@@ -24,6 +24,14 @@ void SetText(HWND control, const std::wstring& text);
 bool IsChecked(HWND check_box);
 void SetChecked(HWND check_box, bool checked);
 
+// The focus drawn on controls that draw themselves: a ring two pixels wide, dark outside and
+// bright inside, so that it shows on light and dark pictures alike, just inside `rc`.
+void DrawFocusRing(HDC dc, RECT rc);
+
+// A static control with SS_NOTIFY (a link) made usable from the keyboard: a tab stop that
+// Enter and Space click (its parent hears STN_CLICKED, as from the mouse), with a focus ring.
+void MakeKeyboardLink(HWND link);
+
 // Adds a tooltip for `control` to the tooltip window of `parent` (created on first use).
 void AddTooltip(HWND parent, HWND control, const wchar_t* text);
 

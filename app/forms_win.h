@@ -24,6 +24,12 @@ class Form : public win::MessageReceiver {
 
   // Forms that see key presses before the focused control (the message loop asks them).
   virtual bool PreviewKey(const MSG&) { return false; }
+  // The dialog keys, the same in every form and asked after PreviewKey, whatever the focused
+  // control wants: Tab and Shift+Tab move through the tab stops and wrap; Ctrl+Tab,
+  // Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch tabs (SwitchTab); Enter presses the
+  // focused push button, or else the default one unless the focused box keeps Enter for new
+  // lines; Esc sends IDCANCEL. True when the key was used.
+  bool NavigationKey(const MSG& msg);
 
  protected:
   struct WindowSpec {
@@ -37,6 +43,17 @@ class Form : public win::MessageReceiver {
   };
   void CreateFormWindow(const WindowSpec& spec);
 
+  // The control that has the focus when the form opens: the first tab stop unless a form
+  // knows better. The focus a form had when it was left is given back when it is activated
+  // again, until it is hidden.
+  virtual HWND FirstFocus() const;
+  // What Enter presses: the child styled BS_DEFPUSHBUTTON unless a form says.
+  virtual HWND DefaultButton() const;
+  // Selects the next or previous tab, wrapping; false for a form without tabs.
+  virtual bool SwitchTab(bool /*forward*/) { return false; }
+  void MoveFocus(bool back);     // to the next (previous) tab stop, wrapping
+  void FocusControl(HWND control);  // as Tab does: an edit box's text selected
+
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
   // The close box: unloads the form unless a form overrides it (hiding, for instance).
@@ -49,8 +66,11 @@ class Form : public win::MessageReceiver {
   LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
   void OnWindowGone() override { window_.release(); }  // nothing left to destroy
 
+  void Activated(bool active);  // keeps the focus across deactivation, or gives the first
+
   win::unique_window window_;
   void (*unload_)() = nullptr;
+  HWND last_focus_ = nullptr;
 };
 
 namespace forms {

@@ -61,7 +61,8 @@ void frmWarning::Command1_Click() {
 LRESULT frmWarning::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      if (LOWORD(wp) == IDOK && (HIWORD(wp) == BN_CLICKED || lp == 0)) {
+      // Esc as well: OK is the window's only answer, as in a message box with only OK.
+      if ((LOWORD(wp) == IDOK && (HIWORD(wp) == BN_CLICKED || lp == 0)) || LOWORD(wp) == IDCANCEL) {
         Command1_Click();
         return 0;
       }

@@ -108,6 +108,8 @@ class frmOptions : public FormOf<frmOptions> {
   void Form_QueryUnload() override { Hide(); }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool PreviewKey(const MSG& msg) override;
+  HWND FirstFocus() const override;  // the first empty account box, else the page's first control
+  bool SwitchTab(bool forward) override;
 
  private:
   // Loading: Form_Load runs. FirstPage: the window is up with the page it shows first; the

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "access/described_win.h"
+#include "app/controls_win.h"
 #include "app/handles_win.h"
 #include "options/background_win.h"
 
@@ -107,5 +108,5 @@ void Padlock::Paint(HDC dc) {
   const int y = (rc.bottom - size.bmHeight) / 2 + (pressed ? 1 : 0);
   ::TransparentBlt(dc, x, y, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth, size.bmHeight,
                    kSeeThrough);
-  if (::GetFocus() == box_) ::DrawFocusRect(dc, &rc);
+  if (::GetFocus() == box_) ui::DrawFocusRing(dc, rc);
 }

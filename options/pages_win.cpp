@@ -66,21 +66,21 @@ void AccountPage::Make(Maker& make) {
   make.Text(L"Brevio lets you send selected information from your screen to a mobile phone via a "
             L"keyboard shortcut.", 24, 44, 470, 30);
   make.Heading(L"Set your Lumora account details:", 24, 84, 300);
-  make.Text(L"Username:", 36, 111, 70);
+  make.Text(L"&Username:", 36, 111, 70);
   txtUsr = make.Field(ids::kUsr, 0, 110, 108, 160);
-  cmdRegister = make.Button(ids::kRegister, L"Register here...", 282, 107, 112);
-  make.Text(L"Password:", 36, 139, 70);
+  cmdRegister = make.Button(ids::kRegister, L"&Register here...", 282, 107, 112);
+  make.Text(L"&Password:", 36, 139, 70);
   txtPwd = make.Field(ids::kPwd, ES_PASSWORD, 110, 136, 160);
   ::SendMessageW(txtPwd, EM_SETPASSWORDCHAR, L'*', 0);
-  make.Text(L"To send selected text to your phone press:  CTRL + ALT +", 24, 178, 316);
+  make.Text(L"To send selected &text to your phone press:  CTRL + ALT +", 24, 178, 316);
   Combo1 = make.List(ids::kCombo1, 344, 174, 48);
   HotkeyStatus1 = make.Text(L"", 24, 198, 470, 14, ids::kHotkeyStatus1);
-  make.Text(L"To send to a selected phone number press: CTRL + ALT +", 24, 220, 316);
+  make.Text(L"To send to a selected phone &number press: CTRL + ALT +", 24, 220, 316);
   Combo2 = make.List(ids::kCombo2, 344, 216, 48);
   HotkeyStatus2 = make.Text(L"", 24, 240, 470, 14, ids::kHotkeyStatus2);
-  make.Text(L"Your international country code:", 24, 264, 180);
+  make.Text(L"Your &international country code:", 24, 264, 180);
   txtCountryCode = make.Field(ids::kCountryCode, 0, 204, 261, 48);
-  make.Text(L"To add an optional footer to all your messages add some text here:", 24, 290, 470);
+  make.Text(L"To add an optional &footer to all your messages add some text here:", 24, 290, 470);
   txtFooter = make.Field(ids::kFooter, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN, 24, 308, 470, 44);
   ::SendMessageW(txtFooter, EM_SETLIMITTEXT, 100, 0);
   for (HWND list : {Combo1, Combo2}) {
@@ -117,14 +117,14 @@ std::optional<std::int32_t> AccountPage::ChosenKey(HWND list) {
 }
 
 void BuyPage::Make(Maker& make) {
-  make.Text(L"Choose the number of messages required:", 24, 52, 300);
+  make.Text(L"Choose the number of &messages required:", 24, 52, 300);
   Combo3 = make.List(ids::kCombo3, 24, 72, 100);
   for (const wchar_t* quantity : account_links::kQuantities)
     ::SendMessageW(Combo3, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(quantity));
   ::SendMessageW(Combo3, CB_SETCURSEL, 0, 0);  // designed as "50"
-  cmdBuy = make.Button(ids::kBuy, L"Buy Credits", 134, 71, 100);
+  cmdBuy = make.Button(ids::kBuy, L"&Buy Credits", 134, 71, 100);
   make.Text(L"Check your current message credits online:", 24, 124, 300);
-  cmdCheckCredits = make.Button(ids::kCheckCredits, L"Check credits", 24, 144, 110);
+  cmdCheckCredits = make.Button(ids::kCheckCredits, L"Chec&k credits", 24, 144, 110);
 }
 
 std::wstring BuyPage::Quantity() const {
@@ -139,17 +139,18 @@ std::wstring BuyPage::Quantity() const {
 void HelpPage::Make(Maker& make, const Fonts& fonts) {
   fonts_ = &fonts;
   make.Heading(L"Getting Started:", 24, 46, 300);
-  Command3 = make.Button(ids::kRegisterHelp, L"Register here to start using Brevio", 24, 66, 220);
+  Command3 = make.Button(ids::kRegisterHelp, L"&Register here to start using Brevio", 24, 66, 220);
   make.Text(L"Once registered, enter your Username && Password on the Options tab.", 24, 98, 470);
   make.Heading(L"Activate your account:", 24, 128, 300);
   make.Text(L"Activating your account enables you to send text from the screen straight to your "
             L"phone e.g. flight booking references.", 24, 148, 470, 30);
   make.Text(L"Also, messages will appear to come from your mobile number, which means people will be "
             L"able to reply to your messages.", 24, 180, 470, 30);
-  cmdActivate = make.Button(ids::kActivate, L"Activate here", 24, 214, 110);
+  cmdActivate = make.Button(ids::kActivate, L"Acti&vate here", 24, 214, 110);
   make.Text(L"Comprehensive and up-to-date help for Brevio can be found at:", 24, 256, 470);
   Label12 = make.Text(L"", 24, 274, 300, 16, ids::kHelpLink, fonts.link.get(), SS_NOTIFY);
   ui::SetText(Label12, account_links::HelpAddress(BREVIO_SERVICE_HOST));
+  ui::MakeKeyboardLink(Label12);
   lblVersion = make.Text((L"Version: " + ProgramVersion()).c_str(), 24, 336, 200, 16, ids::kVersion);
 }
 
@@ -162,14 +163,15 @@ void HelpPage::Underline(bool underline) {
 
 void ConnectionPage::Make(Maker& make, BackgroundPicture& background, const std::wstring& images_dir) {
   make.Text(L"This application shares your Internet Connection Settings with Internet Explorer", 24, 52, 380, 30);
-  Command5 = make.Button(ids::kChange, L"Change", 412, 48, 80);
-  chkSecure = make.Check(ids::kSecure, L"", 24, 92, 40, 44);
-  Label6 = make.Text(L"Locked: Secure connection. Unlocked: Standard connection", 72, 106, 400, 16,
+  Command5 = make.Button(ids::kChange, L"Chan&ge", 412, 48, 80);
+  // The caption first, as labels go before what they label: its letter focuses the padlock.
+  Label6 = make.Text(L"&Locked: Secure connection. Unlocked: Standard connection", 72, 106, 400, 16,
                      ids::kSecureLabel, nullptr, SS_NOTIFY);
-  chkProxy = make.Check(ids::kProxy, L"My proxy server requires authentication.", 24, 156, 300);
-  make.Text(L"Username:", 44, 187, 70);
+  chkSecure = make.Check(ids::kSecure, L"", 24, 92, 40, 44);
+  chkProxy = make.Check(ids::kProxy, L"My &proxy server requires authentication.", 24, 156, 300);
+  make.Text(L"&Username:", 44, 187, 70);
   txtProxyUsr = make.Field(ids::kProxyUsr, 0, 120, 184, 160);
-  make.Text(L"Password:", 44, 215, 70);
+  make.Text(L"Pass&word:", 44, 215, 70);
   txtProxyPwd = make.Field(ids::kProxyPwd, ES_PASSWORD, 120, 212, 160);
   ::SendMessageW(txtProxyPwd, EM_SETPASSWORDCHAR, L'*', 0);
   padlock.Attach(chkSecure, images_dir, background);
@@ -187,7 +189,7 @@ void Frame::Make(Maker& make) {
                    reinterpret_cast<LPARAM>(&item));
   }
   Command2 = make.Button(ids::kHelpButton, L"?", 8, 376, 26);
-  txtHideStartUp = make.Check(ids::kHideStartUp, L"Hide Options at startup", 42, 379, 150);
+  txtHideStartUp = make.Check(ids::kHideStartUp, L"&Hide Options at startup", 42, 379, 150);
   Command1 = make.Button(ids::kSendSMS, L"&Send SMS", 196, 376, 72);
   Command4 = make.Button(ids::kOutbox, L"&Outbox", 272, 376, 76);
   cmdSave = make.Button(ids::kSave, L"S&ave", 356, 376, 76, BS_DEFPUSHBUTTON);

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/controls_win.h"
@@ -66,7 +67,27 @@ void frmOptions::SelectTab(int index) {
   HWND focus = ::GetFocus();
   for (int tab = kTabOptions; tab <= kTabConnection; ++tab)
     for (HWND control : PageOf(tab).controls) ::ShowWindow(control, tab == index ? SW_SHOWNA : SW_HIDE);
-  if (focus && !::IsWindowVisible(focus) && ::IsChild(hWnd(), focus)) ::SetFocus(frame.SSTab1);
+  if (focus && !::IsWindowVisible(focus) && ::IsChild(hWnd(), focus)) {  // it was on the page left
+    const auto& page = PageOf(index).controls;
+    auto first = std::find_if(page.begin(), page.end(), [](HWND c) {
+      return (::GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) && ::IsWindowEnabled(c);
+    });
+    FocusControl(first != page.end() ? *first : frame.SSTab1);
+  }
+}
+
+bool frmOptions::SwitchTab(bool forward) {
+  FinishLoad();  // every page
+  const int count = kTabConnection + 1;
+  SelectTab((SelectedTab() + (forward ? 1 : count - 1)) % count);
+  return true;
+}
+
+HWND frmOptions::FirstFocus() const {
+  if (SelectedTab() == kTabOptions)
+    for (HWND box : {account.txtUsr, account.txtPwd})
+      if (::GetWindowTextLengthW(box) == 0) return box;
+  return Form::FirstFocus();
 }
 
 void frmOptions::TabChoose() {

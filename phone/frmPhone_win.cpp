@@ -97,6 +97,8 @@ void frmPhone::Form_Load() {
   CreateArrows();
   CreateCounters();
   CreateKeypad();
+  // Tab order: message, send, close, number, the arrows, the keypad in reading order, "?" last.
+  ::SetWindowPos(Command1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AddTooltips();
   DescribeForScreenReaders();
   // Errors below are skipped one step at a time: a missing picture leaves its holder empty.
@@ -117,7 +119,7 @@ void frmPhone::CreateBoxes() {
                           61, ids::kMsg, message_font_.get());
   ::SendMessageW(txtMsg, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
   ::SetWindowSubclass(txtMsg, &MessageTextProc, 1, 0);
-  // Send and close: highlighted under the pointer and while focused; Enter clicks them.
+  // Send and close: highlighted under the pointer and while focused.
   auto key_button = [&](std::unique_ptr<PictureBox>& button, int id, RECT at, enum Image over,
                         void (frmPhone::*click)()) {
     button = std::make_unique<PictureBox>(
@@ -127,9 +129,6 @@ void frmPhone::CreateBoxes() {
                            [this, &button, over](bool gained) {
                              if (gained) button->SetPicture(Image(over));
                              else ResetPictures();
-                           },
-                           [this, click](UINT key) {
-                             if (key == VK_RETURN) (this->*click)();
                            }});
   };
   key_button(Picture4, ids::kSend, {53, 167, 35, 25}, picSendOver, &frmPhone::Picture4_Click);
@@ -145,22 +144,22 @@ void frmPhone::CreateBoxes() {
 
 void frmPhone::CreateArrows() {
   Picture1 = std::make_unique<PictureBox>(
-      hWnd(), ids::kUp, 94, 167, 32, 19, false,
+      hWnd(), ids::kUp, 94, 167, 32, 19, true,
       PictureBox::Events{[this] { Picture1_Click(); }, nullptr,
                          [this] {
                            ResetPictures();
                            if (histPos != 0) Picture1->SetPicture(Image(picUpO));
                          },
-                         nullptr, nullptr});
+                         nullptr});
   Picture5 = std::make_unique<PictureBox>(
-      hWnd(), ids::kDown, 88, 186, 32, 19, false,
+      hWnd(), ids::kDown, 88, 186, 32, 19, true,
       PictureBox::Events{[this] { Picture5_Click(); }, nullptr,
                          [this] {
                            ResetPictures();
                            if (history::CanMoveOlder(histPos, state.History.size()))
                              Picture5->SetPicture(Image(picDownO));
                          },
-                         nullptr, nullptr});
+                         nullptr});
 }
 
 void frmPhone::CreateCounters() {
@@ -179,12 +178,12 @@ void frmPhone::CreateCounters() {
 }
 
 void frmPhone::CreateKeypad() {
-  for (int area = 1; area <= 11; ++area) {
+  // In reading order, which is their tab order: the bottom row is back, then 0.
+  for (int area : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 10}) {
     const KeyArea& k = kKeys[area - 1];
     keys_[area] = std::make_unique<PictureBox>(
-        hWnd(), ids::kKey + area, k.x, k.y, k.width, k.height, false,
-        PictureBox::Events{nullptr, [this, area](UINT) { Label_MouseDown(area); }, nullptr,
-                           nullptr, nullptr});
+        hWnd(), ids::kKey + area, k.x, k.y, k.width, k.height, true,
+        PictureBox::Events{nullptr, [this, area](UINT) { Label_MouseDown(area); }, nullptr, nullptr});
   }
 }
 
@@ -253,11 +252,12 @@ void frmPhone::DrawHelpButton(const DRAWITEMSTRUCT& item) {
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   PaintBackground(dc, RectInParent(item.hwndItem).left, RectInParent(item.hwndItem).top);
   win::unique_brush face(::CreateSolidBrush(pressed ? RGB(200, 214, 226) : RGB(236, 242, 247)));
-  win::unique_gdi pen(::CreatePen(PS_SOLID, 1, focused ? RGB(255, 255, 255) : RGB(36, 84, 107)));
+  win::unique_gdi pen(::CreatePen(PS_SOLID, 1, RGB(36, 84, 107)));
   {
     win::select_object b(dc, face.get()), p(dc, pen.get());
     ::RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, ui::Scale(6), ui::Scale(6));
   }
+  if (focused) ui::DrawFocusRing(dc, rc);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(31, 67, 84));
   win::select_object f(dc, font_.get());
@@ -335,13 +335,22 @@ void frmPhone::ShowForMessage() {
   ::SendMessageW(txtMsg, EM_SETSEL, 0, -1);
   Show();
   ::SetFocus(txtMsg);
-  last_focus_ = txtMsg;
 }
+
+HWND frmPhone::FirstFocus() const { return txtMsg; }
+
+HWND frmPhone::DefaultButton() const { return Picture4->hWnd(); }
 
 bool frmPhone::PreviewKey(const MSG& msg) {
   // Esc acts on its release. Its press is kept from the controls: a multi-line edit box
   // would otherwise close (and so unload) the window, as it does in a dialog.
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
+  // Up and Down in the number box walk the history, as the arrows below it do.
+  if (msg.message == WM_KEYDOWN && msg.hwnd == txtNum && (msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
+    if (msg.wParam == VK_UP) Picture1_Click();
+    else Picture5_Click();
+    return true;
+  }
   if (msg.message != WM_KEYUP) return false;
   if (msg.wParam == VK_ESCAPE) {
     CloseWindow(false);
@@ -384,7 +393,7 @@ LRESULT frmPhone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           if (HIWORD(wp) == BN_CLICKED) Command1_Click();
           return 0;
         case IDOK:
-        case IDCANCEL:  // the dialog keys: Esc closes on its release, Enter belongs to the buttons
+        case IDCANCEL:  // Esc closes on its release; Enter presses the send key (DefaultButton)
           return 0;
       }
       break;
@@ -394,13 +403,6 @@ LRESULT frmPhone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       DrawHelpButton(*item);
       return TRUE;
     }
-    case WM_NEXTDLGCTL:
-      // Tab in the multi-line message box asks for the next control as in a dialog.
-      if (LOWORD(lp))
-        ::SetFocus(reinterpret_cast<HWND>(wp));
-      else
-        ::SetFocus(::GetNextDlgTabItem(hWnd(), ::GetFocus(), wp != 0));
-      return 0;
     case WM_MOUSEMOVE:
       ResetPictures();
       return 0;
@@ -408,14 +410,6 @@ LRESULT frmPhone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Dragging the phone's body moves the window, as if its title bar had been grabbed.
       ::ReleaseCapture();
       ::SendMessageW(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-      return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = ::GetFocus();
-        if (focus && ::IsChild(hWnd(), focus)) last_focus_ = focus;
-      } else {
-        ::SetFocus(last_focus_ && ::IsChild(hWnd(), last_focus_) ? last_focus_ : txtMsg);
-      }
       return 0;
   }
   return Default(msg, wp, lp);

@@ -68,6 +68,8 @@ class frmPhone : public FormOf<frmPhone> {
   void Form_Unload() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool PreviewKey(const MSG& msg) override;
+  HWND FirstFocus() const override;     // the message box
+  HWND DefaultButton() const override;  // the send key
 
  private:
   enum Image { picBackground, picClr, picClrover, picSend, picSendOver, picDown, picDownO, picUp, picUpO, kImages };
@@ -95,7 +97,6 @@ class frmPhone : public FormOf<frmPhone> {
   std::array<std::unique_ptr<PictureBox>, 12> keys_;  // Label1 ... Label11 at [1] ... [11]
   HWND Command1 = nullptr;
   HWND lblTotalChars = nullptr, lblMsgs = nullptr, lblCharsLeft = nullptr;
-  HWND last_focus_ = nullptr;  // given back when the window is activated again
 
   win::unique_font font_;
   win::unique_font message_font_;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/controls_win.h"
 #include "app/dpi_win.h"
 #include "app/handles_win.h"
 
@@ -58,22 +59,34 @@ LRESULT PictureBox::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       pressed_ = false;
       return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
       if (events_.focus) events_.focus(msg == WM_SETFOCUS);
-      return 0;
-    case STM_GETIMAGE:  // what it shows now, as a static picture control answers
-      return reinterpret_cast<LRESULT>(picture_);
-    case WM_GETDLGCODE: {
-      // Enter reaches the control instead of the dialog manager; Tab still moves on.
-      auto* m = reinterpret_cast<const MSG*>(lp);
-      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+      // The ring comes and goes: the parent's picture is drawn again beneath it.
+      RECT rc;
+      ::GetWindowRect(hwnd, &rc);
+      ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+      ::RedrawWindow(::GetParent(hwnd), &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return 0;
     }
-    case WM_KEYDOWN:
-      if (events_.key_down) events_.key_down(static_cast<UINT>(wp));
+    case STM_GETIMAGE:  // what it shows now, as a static picture control answers
+      return reinterpret_cast<LRESULT>(picture_);
+    case WM_GETDLGCODE:
+      return DLGC_UNDEFPUSHBUTTON;  // a push button to the dialog keys: Enter clicks it (BM_CLICK)
+    case WM_KEYUP:
+      if (wp == VK_SPACE) Press();
+      return 0;
+    case BM_CLICK:
+      Press();
       return 0;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void PictureBox::Press() {
+  if (events_.click)
+    events_.click();
+  else if (events_.button_down)
+    events_.button_down(WM_LBUTTONDOWN);
 }
 
 void PictureBox::Paint() {
@@ -87,5 +100,10 @@ void PictureBox::Paint() {
       win::select_object selected(memory.get(), picture_);
       ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
+  }
+  if (::GetFocus() == hWnd()) {
+    RECT rc;
+    ::GetClientRect(hWnd(), &rc);
+    ui::DrawFocusRing(dc, rc);
   }
 }

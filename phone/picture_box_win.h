@@ -1,6 +1,8 @@
 #pragma once
 // A borderless child control that shows one bitmap (or nothing: a transparent hit area over
-// the parent's drawing) and reports its mouse, focus and key events to its owner.
+// the parent's drawing) and reports its mouse and focus events to its owner. A tab stop is
+// pressed by Enter, Space and BM_CLICK as by a click (or, without one, a button press), and
+// draws a focus ring while it has the focus.
 #include <windows.h>
 
 #include <functional>
@@ -15,7 +17,6 @@ class PictureBox : public win::MessageReceiver {
     std::function<void(UINT message)> button_down;  // WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN
     std::function<void()> mouse_move;
     std::function<void(bool gained)> focus;
-    std::function<void(UINT key)> key_down;      // Enter included (the dialog keys leave it)
   };
 
   // At x, y, width, height in pixels at 96 dots per inch, scaled to the screen's density.
@@ -34,6 +35,7 @@ class PictureBox : public win::MessageReceiver {
   LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
   void OnWindowGone() override { window_.release(); }
   void Paint();
+  void Press();  // from the keyboard
 
   win::unique_window window_;
   HBITMAP picture_ = nullptr;

@@ -74,6 +74,11 @@ void frmSending::Paint(HDC dc) {
 
 LRESULT frmSending::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_COMMAND:  // Esc (the dialog keys' IDCANCEL) puts it away as a click does
+      if (LOWORD(wp) != IDCANCEL) break;
+      SetTimerEnabled(false);
+      Unload();
+      return 0;
     case WM_TIMER:
       if (wp == kTimerId) Timer1_Timer();
       return 0;

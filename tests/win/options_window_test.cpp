@@ -1,5 +1,6 @@
 // The options window whole: its tabs, keys, help link, padlock and hotkey letters, the tray menu,
-// and the addresses that its buttons hand to the shell, as a stand-in browser receives them.
+// and the addresses that its buttons hand to the shell, as a stand-in browser receives them; and
+// every window by keyboard alone, with real key presses.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,7 +8,9 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <functional>
+#include <set>
 
 #include "app/controls_win.h"
 #include "app/modHotkeys_win.h"
@@ -16,7 +19,9 @@
 #include "options/frmOptions_win.h"
 #include "options/options_ids_win.h"
 #include "phone/frmPhone_win.h"
+#include "phone/phone_ids_win.h"
 #include "app/frmWarning_win.h"
+#include "sending/frmSending_win.h"
 
 using modHotkeys::state;
 using namespace testing_win;
@@ -54,6 +59,24 @@ void ChooseLetter(frmOptions& options, HWND list, int id, wchar_t letter) {
   ::SendMessageW(options.hWnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 std::wstring SettingsFile() { return modHotkeys::AppPath() + L"\\" + settings_file::kFileName; }
+bool Shows(HWND c) { return ::IsWindowVisible(c) && ::IsWindowEnabled(c); }
+std::set<HWND> TabStops(HWND window) {
+  std::set<HWND> stops;
+  for (HWND c = ::GetWindow(window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (Shows(c) && (::GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP)) stops.insert(c);
+  return stops;
+}
+// Presses the keys and waits for the focus to move; the focus then.
+HWND PressFrom(const std::vector<WORD>& keys) {
+  const HWND before = ::GetFocus();
+  test_input::Press(keys);
+  PumpUntil([&] { return ::GetFocus() != before; }, 1500);
+  return ::GetFocus();
+}
+void Front(Form& form) {
+  form.Show();
+  PumpUntil([&] { return ::GetForegroundWindow() == form.hWnd() && ::GetFocus(); });
+}
 
 class OptionsWindow : public ::testing::Test {
  protected:
@@ -84,8 +107,7 @@ class OptionsWindow : public ::testing::Test {
     return Loaded();
   }
   frmOptions& Shown() {
-    options.Show();
-    PumpUntil([&] { return ::GetForegroundWindow() == options.hWnd(); });
+    Front(options);
     return options;
   }
 };
@@ -143,7 +165,7 @@ TEST_F(OptionsWindow, EscHidesTheWindowNeitherSavingNorDiscardingEdits) {
   EXPECT_EQ(::GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(OptionsWindow, ThePadlockLockedFromTheKeyboardSavesPort443) {
+TEST_F(OptionsWindow, ThePadlockLockedAndEnterInTheUserNameBoxSavePort443AndTheName) {
   frmOptions& fresh = Shown();
   fresh.SelectTab(frmOptions::kTabConnection);
   auto gold = [&] {  // the closed padlock's body is gold, the open one's grey
@@ -158,9 +180,16 @@ TEST_F(OptionsWindow, ThePadlockLockedFromTheKeyboardSavesPort443) {
   test_input::Press({VK_SPACE});
   ASSERT_TRUE(PumpUntil([&] { return ui::IsChecked(fresh.connection.chkSecure); }));
   EXPECT_TRUE(gold());
-  Click(fresh.frame.cmdSave);
-  EXPECT_FALSE(fresh.Visible());
+  fresh.SelectTab(frmOptions::kTabOptions);
+  ::SetFocus(fresh.account.txtFooter);
+  test_input::Press({VK_RETURN});  // a new line there, not Save
+  EXPECT_TRUE(PumpUntil([&] { return ui::GetText(fresh.account.txtFooter).find(L"\r\n") != std::wstring::npos; }));
+  ::SetFocus(fresh.account.txtUsr);
+  ui::SetText(fresh.account.txtUsr, L"bob");
+  test_input::Press({VK_RETURN});  // Save
+  ASSERT_TRUE(PumpUntil([&] { return !fresh.Visible(); }));
   const Settings saved = settings_file::Parse(ReadFileBytes(SettingsFile()));
+  EXPECT_EQ(saved.Usr, L"bob");
   EXPECT_EQ(std::pair(state.Protocol, state.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
   EXPECT_EQ(std::pair(saved.Protocol, saved.Port), std::pair(std::int16_t{5}, std::wstring(L"443")));
 }
@@ -245,6 +274,8 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenThePadlo
     state.Protocol = secure ? 4 : 5;  // the padlock as shown, not as saved, picks the scheme
     ui::SetChecked(options.connection.chkSecure, secure);
     const std::wstring site = secure ? L"https://localhost" : L"http://localhost";
+    // The link is clicked once a round, elsewhere on it each time: the same spot again within
+    // the double-click time would be a double-click.
     const std::pair<std::function<void()>, std::wstring> presses[] = {
         {[&] { Click(options.help.cmdActivate); }, site + L"/login?startpage=subscribe&login=" + t},
         {[&] { Click(options.buy.cmdCheckCredits); }, site + L"/login?startpage=subscribe&login=" + t},
@@ -253,7 +284,7 @@ TEST_F(OptionsWindow, AccountButtonsHandTheShellTheirAddressesSecureWhenThePadlo
         {[&] { Click(options.account.cmdRegister); }, site + L"/options.jsp"},
         {[&] { Click(options.help.Command3); }, site + L"/options.jsp"},
         {[&] { Click(options.frame.Command4); }, site + L"/login?startpage=message_archive.jsp&login=" + t},
-        {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.help.Label12, {10, 8}, true); }, L"http://localhost/help.jsp"},
+        {[&] { options.SelectTab(frmOptions::kTabHelp); MouseAt(options.help.Label12, {secure ? 40 : 10, 8}, true); }, L"http://localhost/help.jsp"},
     };
     for (const auto& [press, address] : presses) {
       press();
@@ -332,4 +363,95 @@ TEST_F(OptionsWindow, NoCaptionIsCutAtTheScreensDensity) {
     EXPECT_EQ(::PtInRegion(shape.get(), px(p.x), px(p.y)) != 0, p.x == 75 || p.x == 37) << p.x << "," << p.y;
   MouseAt(phone.hWnd(), {px(72), px(247)}, true);  // where the picture shows the key 5
   EXPECT_TRUE(PumpUntil([&] { return ui::GetText(phone.txtNum) == L"5"; }));
+}
+
+// Each window, or page, from the focus it opens with: Tab and Shift+Tab visit every enabled tab
+// stop (the drawn keys and the link among them) once and come back to it; its key closes it.
+TEST_F(OptionsWindow, TabGoesRoundEveryWindowWithoutATrapAndCtrlTabSwitchesTabs) {
+  frmOptions& o = Shown();
+  auto tabs = [&](std::vector<std::pair<std::vector<WORD>, int>> presses) {
+    for (const auto& [keys, tab] : presses) {
+      test_input::Press(keys);
+      EXPECT_TRUE(PumpUntil([&] { return o.SelectedTab() == tab; })) << "tab " << tab;
+    }
+  };
+  const struct { const char* name; std::function<void()> reach; std::function<HWND()> first; std::size_t stops; WORD close; } stops[] = {
+      {"options, no password", [&] { o.Hide(); ui::SetText(o.account.txtPwd, L""); Front(o); }, [&] { return o.account.txtPwd; }, 13, 0},
+      {"Buy Messages", [&] { tabs({{{VK_CONTROL, VK_TAB}, frmOptions::kTabBuy}}); }, [&] { return o.buy.Combo3; }, 10, 0},
+      {"Connection, from the footer box", [&] {
+         o.SelectTab(frmOptions::kTabOptions);
+         ::SetFocus(o.account.txtFooter);
+         tabs({{{VK_CONTROL, VK_SHIFT, VK_TAB}, frmOptions::kTabConnection}, {{VK_CONTROL, VK_PRIOR}, frmOptions::kTabHelp},
+               {{VK_CONTROL, VK_NEXT}, frmOptions::kTabConnection}});
+       }, [&] { return o.connection.Command5; }, 12, 0},
+      {"Help", [&] { tabs({{{VK_CONTROL, VK_PRIOR}, frmOptions::kTabHelp}}); }, [&] { return o.help.Command3; }, 10, VK_ESCAPE},
+      {"phone", [] { Front(frmPhone::Get()); }, [] { return frmPhone::Get().txtMsg; }, 18, VK_ESCAPE},
+      {"alert", [] { frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to."); Front(frmWarning::Get()); },
+       [] { return frmWarning::Get().Command1; }, 2, VK_RETURN},
+      {"sending", [] { Front(frmSending::Get()); }, [] { return frmSending::Get().hWnd(); }, 0, VK_ESCAPE},
+  };
+  for (const auto& stop : stops) {
+    SCOPED_TRACE(stop.name);
+    stop.reach();
+    const HWND start = ::GetFocus(), window = ::GetAncestor(start, GA_ROOT);
+    EXPECT_EQ(start, stop.first());
+    const std::set<HWND> expected = TabStops(window);
+    EXPECT_EQ(expected.size(), stop.stops);
+    for (const auto& keys : {std::vector<WORD>{VK_TAB}, std::vector<WORD>{VK_SHIFT, VK_TAB}}) {
+      std::set<HWND> visited;
+      for (std::size_t i = 0; i < expected.size(); ++i) visited.insert(PressFrom(keys));
+      EXPECT_EQ(visited, expected) << keys.size() << " keys: each once";
+      EXPECT_EQ(::GetFocus(), start) << keys.size() << " keys: back at the start";
+    }
+    if (stop.close) test_input::Press({stop.close});
+    EXPECT_TRUE(!stop.close || PumpUntil([&] { return !::IsWindowVisible(window); })) << "closed by its key";
+  }
+}
+
+// On each page a letter is used once (with the row below the pages); a letter on a label takes
+// the focus to the box after it, and every box has one.
+TEST_F(OptionsWindow, AltLetterReachesEachLabelledBoxWithNoLetterTwiceOnAPage) {
+  Shown();
+  for (int tab = frmOptions::kTabOptions; tab <= frmOptions::kTabConnection; ++tab) {
+    options.SelectTab(tab);
+    std::set<wchar_t> letters;
+    std::set<HWND> boxes = TabStops(options.hWnd());
+    for (HWND c = ::GetWindow(options.hWnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      const std::wstring caption = ui::GetText(c);
+      const std::size_t amp = caption.find(L'&');
+      if (!Shows(c) || amp == std::wstring::npos || caption[amp + 1] == L'&') continue;
+      const auto letter = static_cast<wchar_t>(std::towupper(caption[amp + 1]));
+      EXPECT_TRUE(letters.insert(letter).second) << "tab " << tab << ": the letter " << char(letter) << " twice";
+      if (::GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) continue;  // a button: pressed by its letter
+      HWND box = ::GetWindow(c, GW_HWNDNEXT);
+      while (box && !boxes.count(box)) box = ::GetWindow(box, GW_HWNDNEXT);
+      ::SetFocus(options.frame.cmdCancel);
+      EXPECT_EQ(PressFrom({VK_MENU, static_cast<WORD>(letter)}), box) << "tab " << tab << ": Alt+" << char(letter);
+      boxes.erase(box);
+    }
+    for (HWND c : boxes) {
+      wchar_t kind[16] = {};
+      ::GetClassNameW(c, kind, 16);
+      EXPECT_TRUE(lstrcmpiW(kind, L"Edit") && lstrcmpiW(kind, L"ComboBox")) << "tab " << tab << ": a box without a letter";
+    }
+  }
+}
+
+// A focused key, arrow, "?", padlock or link shows the focus ring (its inner colour just inside).
+TEST_F(OptionsWindow, TheFocusShowsAsARingOnDrawnControls) {
+  frmPhone& phone = frmPhone::Get();
+  Front(phone);
+  const std::pair<std::function<HWND()>, const char*> controls[] = {
+      {[&] { return ::GetDlgItem(phone.hWnd(), phone_ids::kKey + 5); }, "phone key 5"},
+      {[&] { return ::GetDlgItem(phone.hWnd(), phone_ids::kUp); }, "phone up arrow"},
+      {[&] { return ::GetDlgItem(phone.hWnd(), phone_ids::kHelp); }, "phone ?"},
+      {[&] { Shown().SelectTab(frmOptions::kTabConnection); return options.connection.chkSecure; }, "padlock"},
+      {[&] { options.SelectTab(frmOptions::kTabHelp); return options.help.Label12; }, "help link"},
+  };
+  for (const auto& [control, name] : controls) {
+    const HWND c = control();
+    ::SetFocus(c);
+    PumpFor(150);
+    EXPECT_EQ(::GetPixel(win::window_dc(c).get(), 2, 2), RGB(255, 204, 0)) << name;
+  }
 }

@@ -128,12 +128,16 @@ TEST_F(PhoneWindow, ArrowsMoveThroughTheHistoryLightOnlyWhereTheyWouldAndACaptur
   auto hover = [](int id) { ::SendMessageW(Item(id), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3)); return Shown(id); };
   state.History = {{L"441111"}, {L"442222"}, {L"443333"}};  // A, B, C; C just captured
   ui::SetText(phone_->txtNum, L"443333");
-  // Down to A and past it, then up to C and past it: (arrow, number shown, position after).
+  // Down to A and past it, then up to C and past it: (arrow, number shown, position after);
+  // every other step by Up or Down in the number box instead of the arrow.
   const std::tuple<int, const wchar_t*, int> walk[] = {
       {ids::kDown, L"442222", 1}, {ids::kDown, L"441111", 2}, {ids::kDown, L"441111", 2}, {ids::kUp, L"442222", 1},
       {ids::kUp, L"443333", 0},   {ids::kUp, L"443333", 0},   {ids::kDown, L"442222", 1}};
+  bool by_key = false;
   for (auto [arrow, shown, position] : walk) {
-    Click(arrow);
+    if ((by_key = !by_key)) ::PostMessageW(phone_->txtNum, WM_KEYDOWN, arrow == ids::kUp ? VK_UP : VK_DOWN, 1);
+    else Click(arrow);
+    forms::DoEvents();
     EXPECT_EQ(Number(), shown);
     EXPECT_EQ(hover(ids::kUp), position > 0 ? up_lit : up_normal) << "up lit at position " << position;
     EXPECT_EQ(hover(ids::kDown), position < 2 ? down_lit : down_normal) << "down lit at position " << position;
@@ -170,14 +174,14 @@ TEST_F(PhoneWindow, CountersShowTotalPartsAndCharactersLeft) {
   }
 }
 
-TEST_F(PhoneWindow, EnterSendsOnSendAndHidesOnCloseAsEscDoesHandingTheFocusBack) {
+TEST_F(PhoneWindow, EnterSendsOnSendOrInTheNumberAndHidesOnCloseAsEscDoesHandingTheFocusBack) {
   // A plain visible window for the application the user came from.
   win::unique_window previous(::CreateWindowExW(0, L"BUTTON", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 190, 90,
                                                 nullptr, nullptr, nullptr, nullptr));
   ui::SetText(frmOptions::Get().account.txtCountryCode, L"49");
-  for (int target_id : {ids::kSend, ids::kClose, 0}) {  // 0: Esc in the message
+  for (int target_id : {ids::kSend, ids::kNum, ids::kClose, 0}) {  // 0: Esc in the message
     SCOPED_TRACE(target_id);
-    const bool esc = target_id == 0, send = target_id == ids::kSend;
+    const bool esc = target_id == 0, send = target_id == ids::kSend || target_id == ids::kNum;
     state.hWndPrev = previous.get();
     ui::SetText(phone_->txtNum, L"0151 2345-6789");
     ui::SetText(phone_->txtMsg, L"kept for next time");
