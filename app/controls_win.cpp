@@ -144,8 +144,10 @@ std::wstring SystemErrorText(DWORD code) {
   return text.empty() ? L"Error " + std::to_wstring(code) : text;
 }
 
-void ShowError(const std::wstring& text) {
-  ::MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_OK);
+void ShowError(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_OK); }
+
+void ShowWarning(const std::wstring& text) {
+  ::MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace ui

@@ -47,6 +47,8 @@ std::wstring SystemErrorText(DWORD code);
 
 // A message box with only an OK button, no icon and the program's title.
 void ShowError(const std::wstring& text);
+// The same with the system's warning icon: a failure that the user must know of.
+void ShowWarning(const std::wstring& text);
 
 inline constexpr wchar_t kAppTitle[] = L"Brevio";
 

@@ -10,10 +10,12 @@ constexpr COLORREF kLabelBack = RGB(128, 0, 0);
 constexpr int kWidth = 265, kHeight = 203;
 }  // namespace
 
-void frmWarning::Alert(AlertMode mode, const std::wstring& text) {
+void frmWarning::Alert(AlertMode mode, const std::wstring& text, bool warning, int settings_page) {
   frmWarning& alert = Get();
   alert.Mode = mode;
+  alert.SettingsPage = settings_page;
   alert.SetMessage(text);
+  ::ShowWindow(alert.Image1, warning ? SW_SHOWNA : SW_HIDE);
   alert.Show();
   access::Alerted(alert.hWnd());  // read out at once, a second alert in a row too
 }
@@ -30,6 +32,10 @@ void frmWarning::Form_Load() {
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           28, 30, 205, 103, kLabelId, font_.get());
   ::SendMessageW(Label1, EM_SETLIMITTEXT, 0, 0);  // whole reply pages must fit
+  // Left of OK, in line with the message box's edge; hidden until a warning needs it.
+  Image1 = ui::AddControl(hWnd(), L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, 28, 154, 32, 32, 0);
+  ::SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
+  ::ShowWindow(Image1, SW_HIDE);
   // Screen readers: the window is an alert that tells its message, and the message goes with
   // the OK button, which has the focus when it opens.
   const auto message = [this] { return Message(); };
@@ -45,7 +51,7 @@ std::wstring frmWarning::Message() const { return ui::GetText(Label1); }
 
 void frmWarning::Command1_Click() {
   if (OnOkAfterSend) OnOkAfterSend();
-  if (Mode == AlertMode::Settings && OnOkShowSettings) OnOkShowSettings();
+  if (Mode == AlertMode::Settings && OnOkShowSettings) OnOkShowSettings(SettingsPage);
   if (Mode != AlertMode::Phone && modHotkeys::state.hWndPrev)
     ::SetForegroundWindow(modHotkeys::state.hWndPrev);
   Mode = AlertMode::SendResult;
@@ -68,6 +74,7 @@ LRESULT frmWarning::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ::SetBkColor(dc, kLabelBack);
         return reinterpret_cast<LRESULT>(label_brush_.get());
       }
+      if (reinterpret_cast<HWND>(lp) == Image1) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
       break;
     case WM_SHOWWINDOW:
       if (wp) ::SetFocus(Command1);

@@ -16,14 +16,17 @@ class frmWarning : public FormOf<frmWarning> {
  public:
   AlertMode Mode = AlertMode::SendResult;
 
-  // The usual way to tell the user something: set the mode, the text, and show.
-  static void Alert(AlertMode mode, const std::wstring& text);
+  // The usual way to tell the user something: set the mode, the text, and show. A `warning`
+  // shows the system's warning icon beside the text; `settings_page` is the page of the
+  // options window that OK opens in Mode Settings (-1: the page it shows).
+  static void Alert(AlertMode mode, const std::wstring& text, bool warning = false, int settings_page = -1);
+  int SettingsPage = -1;
 
   // The steps of OK that belong to windows above this one, set by the window that owns them
   // (the options window's sending code): ending the sending window's display, showing the
   // settings. Empty steps are skipped.
   static inline std::function<void()> OnOkAfterSend;
-  static inline std::function<void()> OnOkShowSettings;
+  static inline std::function<void(int page)> OnOkShowSettings;
 
   void SetMessage(const std::wstring& text);
   std::wstring Message() const;
@@ -31,6 +34,7 @@ class frmWarning : public FormOf<frmWarning> {
 
   HWND Label1 = nullptr;    // multi-line, read-only message box
   HWND Command1 = nullptr;  // "OK"
+  HWND Image1 = nullptr;    // the warning icon, shown for warnings only
 
  protected:
   void Form_Load() override;

@@ -47,6 +47,7 @@ class VBHotKey : public HotkeyControl, public std::enable_shared_from_this<VBHot
   void VKey(std::int32_t value);
   bool Enabled() const { return props_.Enabled; }
   void Enabled(bool value);
+  std::wstring Name() const { return props_.Name(); }  // "Ctrl+Alt+P"
   std::int32_t About() const { return 0; }
   void About(std::int32_t) {}
 

@@ -22,3 +22,10 @@ HotkeyProperties HotkeyProperties::Read(const PropertyBag& bag) {
   p.Enabled = bag.ReadProperty("Enabled", d.Enabled);
   return p;
 }
+
+std::wstring HotkeyProperties::Name() const {
+  std::wstring name = std::wstring(WinKey ? L"Win+" : L"") + (CtrlKey ? L"Ctrl+" : L"") + (AltKey ? L"Alt+" : L"") +
+                      (ShiftKey ? L"Shift+" : L"");
+  const bool plain = (VKey >= 'A' && VKey <= 'Z') || (VKey >= '0' && VKey <= '9');
+  return name + (plain ? std::wstring(1, static_cast<wchar_t>(VKey)) : L"key " + std::to_wstring(VKey));
+}

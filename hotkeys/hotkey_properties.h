@@ -2,6 +2,7 @@
 // The six persisted properties of the hotkey control, with their stored names, defaults and
 // order: AltKey, ShiftKey, CtrlKey, VKey, WinKey, Enabled.
 #include <cstdint>
+#include <string>
 
 #include "hotkeys/property_bag.h"
 
@@ -15,6 +16,8 @@ struct HotkeyProperties {
 
   void Write(PropertyBag& bag) const;          // values equal to their default are not stored
   static HotkeyProperties Read(const PropertyBag& bag);
+  // The combination as the user reads it: "Ctrl+Alt+P".
+  std::wstring Name() const;
 
   bool operator==(const HotkeyProperties&) const = default;
 };

@@ -63,7 +63,10 @@ void frmOptions::Form_Load() {
   // The alert's OK ends the sending window's display (loading it if need be, so that the next
   // send starts from an empty bar) and, for a settings alert, shows this window.
   frmWarning::OnOkAfterSend = [] { frmSending::Get().ResetAfterOutcome(); };
-  frmWarning::OnOkShowSettings = [this] { Show(); };
+  frmWarning::OnOkShowSettings = [this](int page) {
+    Show();
+    if (page >= 0) SelectTab(page);
+  };
   // The phone's counters and numbers read the boxes of every page, as they stand.
   frmPhone::owner.footer = [this] {
     FinishLoad();

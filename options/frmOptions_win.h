@@ -80,6 +80,9 @@ class frmOptions : public FormOf<frmOptions> {
   SendInputs GatherSendInputs();
   // SendMessage's work on inputs already gathered.
   bool Send(const SendInputs& in, bool check_number);
+  // While a send is under way (from its checks to its outcome): tells the user so and returns
+  // true; another send then never starts.
+  bool RefuseWhileSending();
   Transfer transfer;  // the transfer control Inet1 and the latest reply
 
   // hotkey_actions_win.cpp: the two hotkeys, their letters and their actions.
@@ -114,6 +117,7 @@ class frmOptions : public FormOf<frmOptions> {
   // Unloading: Form_Unload has begun; nothing more is made.
   enum class Life { Loading, FirstPage, Complete, Unloading };
   Life life_ = Life::Loading;
+  bool sending_ = false;  // a send is under way
 
   options_pages::Page& PageOf(int tab);
   void MakePage(int tab);  // its controls, filled from the shared state, in their tab order

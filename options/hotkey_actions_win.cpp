@@ -18,7 +18,7 @@ namespace {
 // One press of a hotkey is one action however long its keys stay down, and a capture never
 // starts while another is under way: its clipboard backup would be taken of the clipboard the
 // first capture has changed, and the user's own clipboard would be lost. (A deliberate press
-// while a send waits still reaches the send, which refuses it while the first one runs.)
+// while a send waits is told that the send still runs.)
 bool g_capturing = false;
 
 bool AcceptPress(const VBHotKey& control, int which) {
@@ -85,9 +85,23 @@ std::wstring frmOptions::CaptureSelection() { return selection_.CaptureSelection
 
 void frmOptions::VBHotKey1_HotkeyPressed() {
   if (!AcceptPress(*VBHotKey1, 0)) return;
+  // A press during a send is answered at once: a capture now would read the sending window,
+  // not the user's selection.
+  if (RefuseWhileSending()) return;
+  // With the last outcome in front, unanswered, there is no selection of the user's to read, and
+  // that outcome must not give way to a "Nothing was selected": the alert asks for its OK.
+  if (frmWarning* alert = frmWarning::IfLoaded(); alert && ::GetForegroundWindow() == alert->hWnd()) {
+    ::FlashWindow(alert->hWnd(), TRUE);
+    return;
+  }
+  const std::wstring text = CaptureOnce(*this);
+  if (text.empty()) {  // a footer alone is no message
+    frmWarning::Alert(AlertMode::SendResult,
+                      L"Nothing was selected: select the text to send, then press " + VBHotKey1->Name(), true);
+    return;
+  }
   // The phone window keeps the text, hidden, as after any send; the send itself takes the
   // captured text. An empty number addresses the account holder's own phone.
-  const std::wstring text = CaptureOnce(*this);
   frmPhone& phone = frmPhone::Get();
   ui::SetText(phone.txtNum, L"");
   ui::SetText(phone.txtMsg, text);

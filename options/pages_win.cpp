@@ -101,8 +101,7 @@ void AccountPage::ShowHotkeyStatus(const VBHotKey& hotkey1, const VBHotKey& hotk
   for (const auto& [hotkey, note] : notes) {
     std::wstring text;
     if (hotkey.Enabled() && hotkey.hKey() == 0)  // the system refused it
-      text = std::wstring(L"Ctrl+Alt+") + static_cast<wchar_t>(hotkey.VKey()) +
-             L" is in use by another program: choose another letter";
+      text = hotkey.Name() + L" is in use by another program: choose another letter";
     ui::SetText(note, text);
   }
 }

@@ -34,6 +34,32 @@ bool ConfirmParts(int parts) {
 
 bool SavedLoginPresent() { return !state.Usr.empty() && !state.Pwd.empty(); }
 
+// The sending window's display ends with the send, however it ends (its reply, a transfer
+// error, a refusal): nothing else would end it when the outcome is a message box, or an alert
+// closed without its OK.
+struct SendingDisplay {
+  SendingDisplay() {
+    frmSending& window = frmSending::Get();
+    window.Show();
+    window.StartTimer();
+  }
+  ~SendingDisplay() {
+    if (frmSending* window = frmSending::IfLoaded()) window->ResetAfterOutcome();
+  }
+  SendingDisplay(const SendingDisplay&) = delete;
+  SendingDisplay& operator=(const SendingDisplay&) = delete;
+};
+
+// The options page where the user mends what a refusal names.
+int TabFor(sending::Followup followup) {
+  switch (followup) {
+    case sending::Followup::AccountPage: return frmOptions::kTabOptions;
+    case sending::Followup::BuyPage: return frmOptions::kTabBuy;
+    case sending::Followup::ConnectionPage: return frmOptions::kTabConnection;
+    default: return -1;
+  }
+}
+
 }  // namespace
 
 bool frmOptions::Check_Login_Details() { return Check_Login_Details(SavedLoginPresent()); }
@@ -69,7 +95,19 @@ SendInputs frmOptions::GatherSendInputs() {
 
 bool frmOptions::SendMessage(bool check_number) { return Send(GatherSendInputs(), check_number); }
 
+bool frmOptions::RefuseWhileSending() {
+  if (!sending_) return false;
+  ui::ShowWarning(L"Still executing last request");
+  return true;
+}
+
 bool frmOptions::Send(const SendInputs& in, bool check_number) {
+  if (RefuseWhileSending()) return false;
+  sending_ = true;
+  struct Done {
+    bool& sending;
+    ~Done() { sending = false; }
+  } done{sending_};
   try {
     if (check_number && in.number.empty()) {
       frmWarning::Alert(AlertMode::Phone, L"Please enter a mobile number to send to.");
@@ -79,23 +117,24 @@ bool frmOptions::Send(const SendInputs& in, bool check_number) {
     const SendRequest request = BuildSendRequest(in);
     if (request.count.nummsgs > 1 && !ConfirmParts(request.count.nummsgs)) return false;
 
-    frmSending& sending_window = frmSending::Get();
-    sending_window.Show();
-    sending_window.StartTimer();
+    const SendingDisplay display;
     transfer.Post(in.host, in.protocol, request);
     return CheckResponse(transfer.Response);
   } catch (const SendFailure& failure) {
-    ui::ShowError(failure.text());
+    ui::ShowWarning(failure.text());
     return false;
   } catch (const std::exception& error) {
-    ui::ShowError(codepage::FromAnsi(error.what()));
+    ui::ShowWarning(codepage::FromAnsi(error.what()));
     return false;
   }
 }
 
 bool frmOptions::CheckResponse(const std::wstring& reply) {
-  const sending::ReplyVerdict verdict = sending::InterpretReply(reply, transfer.Error());
+  sending::TransferEnd end = transfer.End(state.ProxyAuth == 1);
+  end.reply = reply;
+  const sending::ReplyVerdict verdict = sending::InterpretReply(end);
   if (!verdict.readable) throw SendFailure(verdict.text);
-  frmWarning::Alert(AlertMode::SendResult, verdict.text);
+  const int page = TabFor(verdict.followup);
+  frmWarning::Alert(page >= 0 ? AlertMode::Settings : AlertMode::SendResult, verdict.text, !verdict.accepted, page);
   return verdict.accepted;
 }

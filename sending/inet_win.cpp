@@ -83,12 +83,15 @@ struct Inet::Job {
   std::mutex mutex;  // guards the results below
   bool ok = false;
   std::wstring error;
+  DWORD code = 0;  // the system's number of the error
+  std::wstring reply_headers;
   std::string reply;
 
   void Run();
-  void Fail(const std::wstring& what) {
+  void Fail(DWORD error_code, const std::wstring& what) {
     std::lock_guard lock(mutex);
     ok = false;
+    code = error_code;
     error = what;
   }
 };
@@ -96,12 +99,13 @@ struct Inet::Job {
 void Inet::Job::Run() {
   const std::wstring where = L" while sending to " + url;
   auto fail_last = [&](const wchar_t* step) {
-    Fail(WinInetErrorText(::GetLastError()) + L" (" + step + L")" + where);
+    const DWORD error_code = ::GetLastError();
+    Fail(error_code, WinInetErrorText(error_code) + L" while " + step + L" " + url);
   };
   // The system's own connection and proxy settings, as the user set them for every program.
   win::unique_internet session(
       ::InternetOpenW(L"Brevio", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return fail_last(L"opening the internet session");
+  if (!session) return fail_last(L"opening the internet session for");
   // WinINet's own limits, so that the worker also gives up soon after the deadline. Set on the
   // request as well: Wine takes the send and receive limits only there.
   auto set_timeouts = [&](HINTERNET handle) {
@@ -114,7 +118,7 @@ void Inet::Job::Run() {
   set_timeouts(session.get());
   win::unique_internet connection(::InternetConnectW(session.get(), host.c_str(), port, nullptr,
                                                      nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return fail_last(L"connecting");
+  if (!connection) return fail_last(L"connecting to");
   // Certificate errors are never ignored: an untrusted or mismatched certificate ends the
   // request with its error. No cache, no cookies, no dialogs.
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
@@ -123,18 +127,24 @@ void Inet::Job::Run() {
   const wchar_t* accept[] = {L"*/*", nullptr};
   win::unique_internet request(::HttpOpenRequestW(connection.get(), verb.c_str(), path.c_str(),
                                                   nullptr, nullptr, accept, flags, 0));
-  if (!request) return fail_last(L"opening the request");
+  if (!request) return fail_last(L"opening the request to");
   set_timeouts(request.get());
   if (!::HttpSendRequestW(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                           body.empty() ? nullptr : body.data(), static_cast<DWORD>(body.size())))
-    return fail_last(L"sending the request");
+    return fail_last(L"sending the request to");
 
   // Without a status line no reply came at all (the server ended the connection at once).
   DWORD status = 0, status_size = sizeof status;
   if (!::HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
                         &status_size, nullptr) ||
       status == 0)
-    return Fail(L"The server ended the connection without replying" + where);
+    return Fail(ERROR_HTTP_INVALID_SERVER_RESPONSE, L"The server ended the connection without replying" + where);
+  std::wstring raw_headers(8192, L'\0');
+  DWORD header_bytes = static_cast<DWORD>(raw_headers.size() * sizeof(wchar_t));
+  if (::HttpQueryInfoW(request.get(), HTTP_QUERY_RAW_HEADERS_CRLF, raw_headers.data(), &header_bytes, nullptr))
+    raw_headers.resize(header_bytes / sizeof(wchar_t));
+  else
+    raw_headers.clear();  // longer than any status line needs: the status is then unknown
 
   DWORD announced = 0, size = sizeof announced;
   const bool has_length = ::HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
@@ -144,18 +154,19 @@ void Inet::Job::Run() {
   for (;;) {
     DWORD got = 0;
     if (!::InternetReadFile(request.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got))
-      return fail_last(L"reading the reply");
+      return fail_last(L"reading the reply from");
     if (got == 0) break;
     if (received.size() + got > kMaxResponseBytes)
-      return Fail(L"The reply is larger than " + std::to_wstring(kMaxResponseBytes / (1024 * 1024)) +
+      return Fail(0, L"The reply is larger than " + std::to_wstring(kMaxResponseBytes / (1024 * 1024)) +
                   L" MB and was not read to its end" + where);
     received.append(buffer.data(), got);
   }
   if (has_length && received.size() < announced)
-    return Fail(L"The connection closed after " + std::to_wstring(received.size()) + L" of the " +
+    return Fail(ERROR_INTERNET_CONNECTION_ABORTED, L"The connection closed after " + std::to_wstring(received.size()) + L" of the " +
                 std::to_wstring(announced) + L" bytes of the reply" + where);
   std::lock_guard lock(mutex);
   ok = true;
+  reply_headers = std::move(raw_headers);
   reply = std::move(received);
 }
 
@@ -211,6 +222,8 @@ void Inet::Execute(const std::wstring& url, const std::wstring& operation,
   job->socket_timeout_ms = static_cast<DWORD>(timeout_ms_) + kSocketSlackMs;
 
   response_info_.clear();
+  response_code_ = 0;
+  headers_.clear();
   response_.clear();
   read_at_ = 0;
   // The worker holds its own reference: it may outlive a request that was given up.
@@ -236,10 +249,13 @@ void Inet::OnWorkerDone(std::uintptr_t job_id) {
   {
     std::lock_guard lock(job_->mutex);
     ok = job_->ok;
-    if (ok)
+    if (ok) {
       response_ = std::move(job_->reply);
-    else
+      headers_ = std::move(job_->reply_headers);
+    } else {
       response_info_ = job_->error;
+      response_code_ = job_->code;
+    }
   }
   read_at_ = 0;
   Finish(ok ? icResponseCompleted : icError);
@@ -252,6 +268,7 @@ void Inet::OnTimeout(std::uintptr_t job_id) {
   if (timeout_ms_ % 1000) limit += L"." + std::to_wstring(timeout_ms_ % 1000 / 100);
   response_info_ = L"No complete reply within " + limit + (timeout_ms_ == 1000 ? L" second" : L" seconds") +
                    L"; the request to " + job_->url + L" was given up";
+  response_code_ = ERROR_INTERNET_TIMEOUT;
   Finish(icError);
 }
 

@@ -47,6 +47,10 @@ class Inet : private win::MessageReceiver {
   // True from Execute until the handler of the final state change has returned.
   bool StillExecuting() const { return job_ != nullptr; }
   std::wstring ResponseInfo() const { return response_info_; }
+  // The system's number of the error that ResponseInfo describes; 0 when it has none.
+  DWORD ResponseCode() const { return response_code_; }
+  // The reply's status line and header lines as they came; empty when no reply came.
+  std::wstring GetHeader() const { return headers_; }
   // The next piece of the reply body, up to `size` characters; empty at the end.
   std::wstring GetChunk(std::size_t size);
 
@@ -69,6 +73,8 @@ class Inet : private win::MessageReceiver {
   win::unique_window window_;  // message-only; receives the worker's report and the deadline
   std::shared_ptr<Job> job_;   // the running request
   std::wstring response_info_;
+  DWORD response_code_ = 0;
+  std::wstring headers_;
   std::string response_;  // the reply's bytes, read out by GetChunk
   std::size_t read_at_ = 0;
 };

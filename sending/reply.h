@@ -1,28 +1,59 @@
 #pragma once
 // Reading the service's reply: accepted or not, and what to tell the user.
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace sending {
 
-struct ReplyVerdict {
-  // False when the reply cannot be cut apart (a tag missing, a code that is no number, no
-  // reply at all): `text` then says plainly what went wrong, for a message box.
-  bool readable = false;
-  bool accepted = false;  // the service reported the message as sent
-  std::wstring text;      // the alert text when readable
+// Why a transfer ended without a reply, in the terms the user is told.
+enum class TransferProblem { None, Unreachable, ProxyUnreachable, TimedOut, BrokenOff, Untrusted, Other };
+
+// What the alert's OK opens, for an outcome the user mends in the settings.
+enum class Followup { None, AccountPage, BuyPage, ConnectionPage };
+
+// What a transfer left behind.
+struct TransferEnd {
+  std::wstring_view reply{};    // the reply's body, or the transfer's error text
+  std::wstring_view headers{};  // the reply's status line and headers; empty when none came
+  TransferProblem problem = TransferProblem::None;  // why no reply came
+  std::wstring_view error{};    // the transfer's own error text when it failed
+  bool proxy_credentials = false;  // the request carried the proxy user name and password
 };
 
-// `reply`: the text the transfer left. It is a service reply when it begins "<?xml" exactly;
-// its code between the first <ResultCode> and </ResultCode> is read as a number, 0 meaning
-// accepted, otherwise its <ResultText> is the reason. Anything else is a foreign page, shown
-// with its title (tags in any letter case) and the whole text.
-// `transfer_error`: the transfer's own error text when it failed; it names the failure when
-// the reply cannot be read.
-ReplyVerdict InterpretReply(std::wstring_view reply, std::wstring_view transfer_error);
+struct ReplyVerdict {
+  // False when the reply cannot be read (no reply at all, a tag missing, a code that is no
+  // number): `text` then says so, for a message box.
+  bool readable = false;
+  bool accepted = false;  // the service reported the message as sent
+  // "Message sent", or "Message not sent: " with one line in the user's words and, after an
+  // empty line, the technical detail.
+  std::wstring text;
+  Followup followup = Followup::None;
+};
 
-// True when `text` reads as a number (surrounding blanks, a sign and a decimal fraction
-// allowed); `is_zero` tells whether every digit of it is 0.
-bool ReadResultCode(std::wstring_view text, bool& is_zero);
+// The service's reply begins "<?xml" exactly; its code between the first <ResultCode> and
+// </ResultCode> is read as a number, 0 meaning accepted, otherwise its <ResultText> is the
+// reason (code 3, the login, and 5, the credits, lead to their settings). Anything else is a
+// foreign page, told by its HTTP status and its text without markup; a refusal with 401 or
+// 407 is the proxy's when 407 or when proxy credentials were sent.
+ReplyVerdict InterpretReply(const TransferEnd& end);
+
+// The value of a result code: surrounding blanks, a sign and a decimal fraction allowed;
+// nothing when it is not a number. Only whole codes are told apart: any other fraction reads
+// as one half.
+std::optional<double> ReadResultCode(std::wstring_view text);
+
+// The status of a reply's first header line ("HTTP/1.1 500 Internal Server Error"); code 0
+// when there is none.
+struct HttpStatus {
+  int code = 0;
+  std::wstring reason;
+};
+HttpStatus StatusOf(std::wstring_view headers);
+
+// The words of an HTML page as a reader sees them: tags, comments, scripts and styles left
+// out, the usual entities decoded, blanks collapsed; at most `limit` characters, then "...".
+std::wstring PageText(std::wstring_view html, std::size_t limit);
 
 }  // namespace sending

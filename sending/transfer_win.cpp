@@ -1,5 +1,7 @@
 #include "sending/transfer_win.h"
 
+#include <wininet.h>
+
 #include "app/forms_win.h"
 #include "sending/send_request.h"
 
@@ -8,6 +10,28 @@ namespace {
 // The wait wakes at least this often to look at the transfer again; between wake-ups it
 // sleeps in the system, so no processor time goes by while nothing happens.
 constexpr DWORD kWaitSliceMs = 500;
+
+// The transfer's error, as the user is told it.
+sending::TransferProblem ProblemOf(DWORD code) {
+  using sending::TransferProblem;
+  switch (code) {
+    case ERROR_INTERNET_CANNOT_CONNECT:
+    case ERROR_INTERNET_NAME_NOT_RESOLVED: return TransferProblem::Unreachable;
+    case ERROR_INTERNET_PROXY_SERVER_UNREACHABLE: return TransferProblem::ProxyUnreachable;
+    case ERROR_INTERNET_TIMEOUT: return TransferProblem::TimedOut;
+    case ERROR_INTERNET_CONNECTION_ABORTED:
+    case ERROR_INTERNET_CONNECTION_RESET:
+    case ERROR_HTTP_INVALID_SERVER_RESPONSE: return TransferProblem::BrokenOff;
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_INVALID_CERT: return TransferProblem::Untrusted;
+    default: return TransferProblem::Other;
+  }
+}
 
 }  // namespace
 
@@ -24,6 +48,8 @@ void Transfer::Post(const std::wstring& host, TransferProtocol protocol, const S
   // reply alone): nothing of an earlier request may be read as this one's outcome.
   Response.clear();
   error_.clear();
+  headers_.clear();
+  problem_ = sending::TransferProblem::None;
   Wait();
 }
 
@@ -45,9 +71,11 @@ void Transfer::Inet1_StateChanged(int State) {
         Response = info;
         error_ = info;
       }
+      problem_ = ProblemOf(Inet1.ResponseCode());
       break;
     }
     case Inet::icResponseCompleted:
+      headers_ = Inet1.GetHeader();
       Response.clear();
       for (;;) {
         forms::DoEvents();

@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "sending/inet_win.h"
+#include "sending/reply.h"
 
 struct SendRequest;
 
@@ -19,6 +20,10 @@ class Transfer {
   std::wstring Response;  // the reply of the latest request, or the transfer's error text
   // The transfer's own error text of the latest request; empty when a reply came.
   const std::wstring& Error() const { return error_; }
+  // What the latest request left, for the reply's interpretation.
+  sending::TransferEnd End(bool proxy_credentials) const {
+    return {Response, headers_, problem_, error_, proxy_credentials};
+  }
 
   // Posts `request` to `host` and returns once the transfer has ended. Throws
   // std::runtime_error while another request runs, leaving that one and its reply alone.
@@ -29,4 +34,6 @@ class Transfer {
   void Wait();
 
   std::wstring error_;
+  std::wstring headers_;  // the reply's status line and headers
+  sending::TransferProblem problem_ = sending::TransferProblem::None;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes block the thread that shows them, so tests answer them from a helper thread:
 // it finds the visible boxes of this process (dialog class #32770), records their title, text
-// and buttons, and presses the button chosen for their title (the first button otherwise).
+// buttons and icon, and presses the button chosen for their title (the first button otherwise).
 #include <windows.h>
 
 #include <atomic>
@@ -17,7 +17,20 @@ namespace test_boxes {
 struct BoxSeen {
   std::wstring title, text;
   std::vector<int> buttons;  // identifiers of its push buttons
+  bool warning = false;      // it shows the system's warning icon
 };
+
+// True when a visible icon control of `window` shows the system's warning icon.
+inline bool ShowsWarningIcon(HWND window) {
+  bool found = false;
+  ::EnumChildWindows(window, [](HWND child, LPARAM found) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child) &&
+        reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0)) == ::LoadIconW(nullptr, IDI_WARNING))
+      *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 class BoxAnswerer {
  public:
@@ -56,6 +69,7 @@ class BoxAnswerer {
         seen.text = text.substr(0, ::GetDlgItemTextW(box, 0xFFFF, text.data(), 8192));
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
           if (HWND b = ::GetDlgItem(box, id); b && ::IsWindowVisible(b)) seen.buttons.push_back(id);
+        seen.warning = ShowsWarningIcon(box);
         auto it = answers_.find(seen.title);
         const int button = it != answers_.end() ? it->second : (seen.buttons.empty() ? IDOK : seen.buttons[0]);
         {

@@ -139,6 +139,8 @@ void FillMessage(const std::wstring& number, const std::wstring& text, const std
 std::wstring AlertText() { return frmWarning::IfLoaded() ? frmWarning::IfLoaded()->Message() : L""; }
 bool AlertShown() { return frmWarning::IfLoaded() && frmWarning::IfLoaded()->Visible(); }
 
+bool AlertWarns() { return AlertShown() && test_boxes::ShowsWarningIcon(frmWarning::Get().hWnd()); }
+
 void ResetWindows() {
   if (frmWarning::IsLoaded()) frmWarning::Get().Unload();
   if (frmSending::IsLoaded()) frmSending::Get().Unload();
@@ -191,10 +193,11 @@ void E2eTest::ExpectPlainFailure(const Outcome& o, const std::wstring& part) {
   EXPECT_FALSE(AlertShown()) << testing::PrintToString(AlertText());
   ASSERT_EQ(o.boxes.size(), 1u);
   EXPECT_EQ(o.boxes[0].title, L"Brevio");
+  EXPECT_TRUE(o.boxes[0].warning);
   const std::wstring& text = o.boxes[0].text;
   EXPECT_EQ(text.rfind(L"Message not sent: ", 0), 0u) << testing::PrintToString(text);
   EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(text);
-  EXPECT_TRUE(frmSending::Get().Visible());
+  EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
 }
 
 void EditorTest::SetUp() {

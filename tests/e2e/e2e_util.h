@@ -63,6 +63,7 @@ struct SystemProxy {
 void FillMessage(const std::wstring& number, const std::wstring& text, const std::wstring& footer = L"");
 std::wstring AlertText();  // empty when the alert window is not loaded
 bool AlertShown();
+bool AlertWarns();  // the alert shows the system's warning icon
 void ResetWindows();  // unloads the alert and the sending window
 
 // A SendMessage run to its end: its result, the message boxes it showed and its wall time.
@@ -82,8 +83,8 @@ class E2eTest : public testing::Test {
   void TearDown() override;
   // Sent without a box, told "Message sent", one more message stored with `body`; returns it.
   std::string ExpectStored(const Outcome& o, const std::wstring& body);
-  // A failure told in one box of the program's title that starts "Message not sent: " and holds
-  // `part`; no alert, and the sending window stays up until the user clicks it.
+  // A failure told in one box of the program's title with a warning icon, that starts "Message
+  // not sent: " and holds `part`; no alert, and no sending window left on screen.
   void ExpectPlainFailure(const Outcome& o, const std::wstring& part);
   int before_ = 0;
 };

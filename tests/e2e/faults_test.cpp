@@ -7,24 +7,24 @@
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
 #include "options/frmOptions_win.h"
+#include "sending/frmSending_win.h"
 
 using namespace e2e;
 
 using Faults = E2eTest;
 
 TEST_F(Faults, UnreadableRepliesAndBrokenTransfersArePlainFailures) {
-  const std::wstring transfer = L"the transfer to the Lumora service failed.";
   const struct {
     const char* fault;
     const wchar_t* port;
     std::wstring part;
   } cases[] = {
       // Nothing listens on port 1 in the test's own network.
-      {"none", L"1", transfer + L"\r\nCould not connect to the server (error 12029)"},
-      {"malformed", L"80", L"no <ResultCode> element"},
-      {"bad-code", L"80", L"result code \"OK\" is not a number"},
-      {"truncated", L"80", transfer},
-      {"drop", L"80", transfer + L"\r\nThe server ended the connection without replying"},
+      {"none", L"1", L"the server could not be reached.\r\n\r\nCould not connect to the server (error 12029)"},
+      {"malformed", L"80", L"the server's answer could not be read.\r\n\r\nIt has no <ResultCode> element"},
+      {"bad-code", L"80", L"Its result code \"OK\" is not a number"},
+      {"truncated", L"80", L"the connection to the server broke off before its answer came."},
+      {"drop", L"80", L"the connection to the server broke off before its answer came.\r\n\r\nThe server ended the connection without replying"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
@@ -40,26 +40,54 @@ TEST_F(Faults, ReplyLaterThanTheTimeOutIsGivenUpAndItsLateArrivalIgnored) {
   SetFault("delay", 3000);
   frmOptions::Get().transfer.Inet1.RequestTimeoutMs(1000);
   const Outcome o = Send();
-  ExpectPlainFailure(o, L"No complete reply within 1 second; the request to http://localhost:80/hotkeys was given up");
+  ExpectPlainFailure(o, L"the server did not answer in time.\r\n\r\nNo complete reply within 1 second; the request to "
+                        L"http://localhost:80/hotkeys was given up");
   EXPECT_GE(o.ms, 900u);
   PumpFor(3000);  // the reply that comes later changes nothing
   EXPECT_FALSE(AlertShown()) << testing::PrintToString(AlertText());
   EXPECT_NE(frmOptions::Get().transfer.Response.find(L"No complete reply"), std::wstring::npos);
 }
 
-TEST_F(Faults, ErrorPageAndNonZeroResultCodeAreShownInTheAlert) {
-  SetFault("html-error");
-  Outcome o = Send();
-  EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
-  EXPECT_EQ(frmWarning::Get().Mode, AlertMode::SendResult);
-  EXPECT_EQ(AlertText().rfind(L"Message not sent: \r\n500 Internal Server Error\r\nFull details follow: \r\n\r\n<HTML>", 0), 0u)
-      << testing::PrintToString(AlertText());
-  SetFault("none");
-  ResetWindows();
-  ui::SetText(frmOptions::Get().account.txtPwd, L"not the password");  // the request uses the box
-  o = Send();
-  EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
-  EXPECT_EQ(AlertText(), L"Message not sent: Login failed: wrong username or password");
+// An error page is told by its status and its words, never as markup; a refusal for the
+// login or the credits leads, on OK, to the options page that mends it. A warning each time,
+// and no sending window left, after OK or Esc (a refused connection: ExpectPlainFailure).
+TEST_F(Faults, RefusalsAreToldInTheAlertAndLeadToWhereTheyAreMended) {
+  const struct {
+    const char* setup;
+    std::wstring text;
+    int tab;  // the options page OK opens; -1: none
+  } cases[] = {
+      {"fault html-error", L"Message not sent: the server answered with an error page.\r\n\r\nHTTP 500 Internal Server Error: "
+                           L"500 Internal Server Error Internal Server Error The Lumora service could not handle the request.", -1},
+      {"password", L"Message not sent: Login failed: wrong username or password", frmOptions::kTabOptions},
+      {"set-credits --user 'e2e&user' --credits 0", L"Message not sent: Not enough credits", frmOptions::kTabBuy},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setup);
+    frmOptions& options = frmOptions::Get();
+    if (c.setup == std::string("password"))
+      ui::SetText(options.account.txtPwd, L"not the password");  // the request uses the box
+    else
+      Service(c.setup);
+    options.Hide();
+    options.SelectTab(frmOptions::kTabHelp);
+    const Outcome o = Send();
+    EXPECT_TRUE(!o.result && o.boxes.empty()) << "a failure told in the alert, not in a box";
+    EXPECT_EQ(AlertText(), c.text);
+    EXPECT_TRUE(AlertWarns());
+    if (c.tab < 0)
+      Press({VK_ESCAPE});
+    else
+      ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
+    PumpFor(300);
+    EXPECT_FALSE(frmSending::IsLoaded() && frmSending::Get().Visible());
+    EXPECT_EQ(options.Visible(), c.tab >= 0);
+    EXPECT_TRUE(c.tab < 0 || options.SelectedTab() == c.tab) << options.SelectedTab();
+    SetFault("none");
+    Service("set-credits --user 'e2e&user' --credits 1000");
+    ui::SetText(options.account.txtPwd, modHotkeys::state.Pwd);
+    ResetWindows();
+  }
   EXPECT_EQ(MessageCount(), before_);
 }
 

@@ -49,3 +49,43 @@ TEST_F(HotkeySend, HeldHotkeySendsOnceAndTheClipboardKeepsItsText) {
   EXPECT_EQ(ClipboardText(), L"abc");
   EXPECT_TRUE(boxes.Seen().empty()) << "a repeat of the held keys reached the send";
 }
+
+// Two presses 0.2 s apart: the second arrives while the first's capture or send is under way,
+// or while its outcome is in front; it never sends (least of all the footer alone), and the
+// first's outcome stays on screen.
+TEST_F(HotkeySend, SecondQuickPressNeverSendsAMessageOfItsOwn) {
+  for (const int delay_ms : {0, 1500}) {  // the reply at once, or late enough that the second press finds the send
+    SCOPED_TRACE(delay_ms);
+    SetFault(delay_ms ? "delay" : "none", delay_ms);
+    ASSERT_TRUE(editor_.Select(L"hello twice")) << "the test editor is not in front";
+    BoxAnswerer boxes;
+    Background presses("xdotool key ctrl+alt+p sleep 0.2 key ctrl+alt+p");
+    ASSERT_TRUE(PumpUntil([&] { return presses.Wait(0); }, 20000)) << presses.Output();
+    PumpUntil([] { return !frmOptions::Get().transfer.Inet1.StillExecuting() && !AlertText().empty(); }, 20000);
+    PumpFor(3000);  // a second capture finding nothing takes two copy waits
+    ASSERT_EQ(MessageCount(), ++before_) << LastStoredMessage();
+    EXPECT_NE(LastStoredMessage().find(JsonBody(L"hello twice\r\n")), std::string::npos) << LastStoredMessage();
+    for (const auto& box : boxes.Seen()) EXPECT_EQ(box.text, L"Still executing last request");
+    EXPECT_TRUE(delay_ms == 0 || boxes.Seen().size() == 1u) << "the press during the send is told so";
+    EXPECT_EQ(AlertText(), L"Message sent");
+    std::printf("[ figures  ] reply after %d ms: the second press was told by %zu box(es)\n", delay_ms, boxes.Seen().size());
+    ResetWindows();
+  }
+}
+
+// Nothing selected: nothing is sent, and the alert says what to do with the hotkey as set.
+TEST_F(HotkeySend, NothingSelectedSendsNothingAndSaysToSelectFirst) {
+  auto& hotkey = *frmOptions::Get().VBHotKey1;
+  for (const wchar_t letter : {L'P', L'Q'}) {
+    hotkey.VKey(letter);
+    ASSERT_TRUE(editor_.Select(L""));
+    PumpFor(300);
+    Press({VK_CONTROL, VK_MENU, static_cast<WORD>(letter)});
+    PumpUntil([] { return !AlertText().empty(); }, 20000);
+    EXPECT_EQ(AlertText(), std::wstring(L"Nothing was selected: select the text to send, then press Ctrl+Alt+") + letter);
+    EXPECT_EQ(MessageCount(), before_);
+    EXPECT_EQ(ClipboardText(), L"abc");
+    ResetWindows();
+  }
+  hotkey.VKey('P');
+}

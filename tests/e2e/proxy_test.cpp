@@ -3,8 +3,10 @@
 // connections by the server's name whatever the route, and would reuse a direct one.
 #include <tuple>
 
+#include "app/frmWarning_win.h"
 #include "app/modHotkeys_win.h"
 #include "e2e_util.h"
+#include "options/frmOptions_win.h"
 
 using namespace e2e;
 using Proxy = E2eTest;
@@ -24,16 +26,18 @@ TEST_F(Proxy, ThroughTheAuthenticatingProxyOfTheSystemSettingsTheMessageIsStored
   ExpectStored(SendThroughProxy(L"proxypass"), L"via the proxy & back\r\n--");
 }
 
-TEST_F(Proxy, AWrongProxyPasswordEndsInAClearFailure) {
+TEST_F(Proxy, AWrongProxyPasswordIsToldAsTheProxysRefusalAndLeadsToTheConnectionPage) {
   const Outcome o = SendThroughProxy(L"wrong");
   EXPECT_EQ(MessageCount(), before_);
-  // tinyproxy refuses at once with an XHTML page that starts with an XML declaration, so it is
-  // read as a service reply without a result code: a plain failure quoting the page. It closes
-  // the connection without reading the request's body, so the refusal may instead arrive as
-  // the connection being ended while the body is sent. Either way: a plain failure, no alert.
-  ExpectPlainFailure(o, L"");
-  const std::wstring text = o.boxes.empty() ? L"" : o.boxes[0].text;
-  EXPECT_TRUE(text.find(L"<title>401 Unauthorized</title>") != std::wstring::npos ||
-              text.find(L"The connection with the server was ended (error 12030)") != std::wstring::npos)
-      << testing::PrintToString(text);
+  EXPECT_FALSE(o.result);
+  // tinyproxy refuses at once, with 401 rather than 407. It closes the connection without
+  // reading the request's body, so the refusal may instead arrive as the connection being
+  // ended while the body is sent: then a plain failure.
+  if (!o.boxes.empty()) return ExpectPlainFailure(o, L"the connection to the server broke off");
+  EXPECT_EQ(AlertText().rfind(L"Message not sent: the proxy server refused the request; check the proxy user name and "
+                              L"password.\r\n\r\nHTTP 401 Unauthorized: 401 Unauthorized", 0), 0u)
+      << testing::PrintToString(AlertText());
+  ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
+  EXPECT_TRUE(frmOptions::Get().Visible());
+  EXPECT_EQ(frmOptions::Get().SelectedTab(), frmOptions::kTabConnection);
 }
