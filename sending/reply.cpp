@@ -66,8 +66,18 @@ ReplyVerdict ForeignPage(const TransferEnd& end, const HttpStatus& status) {
   const bool refused = status.code == 407 || (status.code == 401 && end.proxy_credentials);
   std::wstring detail;
   if (status.code) detail = L"HTTP " + std::to_wstring(status.code) + (status.reason.empty() ? L"" : L" " + status.reason);
-  const std::wstring words = PageText(end.reply, kPageTextLength);
-  if (!words.empty()) detail += (detail.empty() ? L"" : L": ") + words;
+  const std::wstring page = PageText(end.reply, kPageTextLength);
+  // Error pages repeat their status in the title and the heading: the detail says it once.
+  std::wstring_view words = page;
+  const std::wstring code = status.code ? std::to_wstring(status.code) : std::wstring();
+  auto drop = [&words](std::wstring_view said) {
+    if (said.empty() || words.substr(0, said.size()) != said) return false;
+    words.remove_prefix(said.size());
+    while (!words.empty() && Blank(words.front())) words.remove_prefix(1);
+    return true;
+  };
+  while (drop(code) || drop(status.reason)) {}
+  if (!words.empty()) detail += (detail.empty() ? L"" : L": ") + std::wstring(words);
   if (refused) {
     v.followup = Followup::ConnectionPage;
     v.text = NotSent(L"the proxy server refused the request; check the proxy user name and password", detail);

@@ -58,7 +58,7 @@ TEST_F(Faults, RefusalsAreToldInTheAlertAndLeadToWhereTheyAreMended) {
     int tab;  // the options page OK opens; -1: none
   } cases[] = {
       {"fault html-error", L"Message not sent: the server answered with an error page.\r\n\r\nHTTP 500 Internal Server Error: "
-                           L"500 Internal Server Error Internal Server Error The Lumora service could not handle the request.", -1},
+                           L"The Lumora service could not handle the request.", -1},
       {"password", L"Message not sent: Login failed: wrong username or password", frmOptions::kTabOptions},
       {"set-credits --user 'e2e&user' --credits 0", L"Message not sent: Not enough credits", frmOptions::kTabBuy},
   };

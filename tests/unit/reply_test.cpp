@@ -52,7 +52,7 @@ TEST(ReplyInterpretation, EachKindOfReplyGetsItsVerdictTextAndFollowup) {
       // A foreign page is told by its status and its words, never its markup.
       {{page, L"HTTP/1.1 500 Internal Server Error\r\n"}, true, false,
        L"Message not sent: the server answered with an error page.\r\n\r\nHTTP 500 Internal Server Error: "
-       L"500 Internal Server Error Oops Tom & Jerry's <page> \u041f"},
+       L"Oops Tom & Jerry's <page> \u041f"},
       {{L"<html><body>Sign in to the hotel network</body></html>", kOk}, true, false,
        L"Message not sent: the server answered with a page that is not the Lumora service's reply.\r\n\r\n"
        L"HTTP 200 OK: Sign in to the hotel network"},
@@ -62,7 +62,7 @@ TEST(ReplyInterpretation, EachKindOfReplyGetsItsVerdictTextAndFollowup) {
       // A proxy's refusal, even as an XHTML page: 407 always, 401 when proxy credentials went.
       {{xhtml, L"HTTP/1.0 401 Unauthorized\r\n", TransferProblem::None, L"", true}, true, false,
        L"Message not sent: the proxy server refused the request; check the proxy user name and password.\r\n\r\n"
-       L"HTTP 401 Unauthorized: 401 Unauthorized", false, Followup::ConnectionPage},
+       L"HTTP 401 Unauthorized", false, Followup::ConnectionPage},
       {{L"", L"HTTP/1.1 407 Proxy Authentication Required\r\n"}, true, false, L"HTTP 407 Proxy Authentication Required",
        true, Followup::ConnectionPage},
       {{xhtml, L"HTTP/1.0 401 Unauthorized\r\n"}, true, false, L"the server answered with an error page", true},
