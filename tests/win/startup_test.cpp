@@ -1,5 +1,5 @@
-// The real brevio.exe started from a folder of its own: hidden start; first start (with its
-// version label) and a second copy beside it; pictures that cannot be loaded.
+// The real brevio.exe started from a folder of its own: hidden start (with its version label) and
+// a second copy beside it; pictures that cannot be loaded; settings that cannot be written.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -44,29 +44,21 @@ std::wstring FileVersion(const std::wstring& exe) {
 
 }  // namespace
 
-TEST(Startup, HideStartUpStartsWithNothingShown) {
+// Started hidden, the options window loaded (it owns the tray icon) with the settings; a second
+// copy beside it is refused without disturbing it.
+TEST(Startup, HiddenStartShowsNothingAndASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
   Settings s;
-  s.HideStartUp = 1;
-  s.Usr = L"alice";
+  std::tie(s.HideStartUp, s.Usr) = std::pair(1, L"alice");
   WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
-  Process brevio(exe, dir.path());
-  // The options window is loaded (it owns the tray icon) but stays hidden.
-  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, false);
-  ASSERT_NE(options, nullptr);
-  ::WaitForInputIdle(brevio.handle(), 5000);
-  PumpFor(500);
-  for (const auto& w : WindowsOf(brevio.id())) EXPECT_FALSE(w.visible) << "visible window: " << testing::PrintToString(w.title);
-  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
-}
-
-TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
-  TempDir dir;
-  std::wstring exe = PrepareRunFolder(dir);
   Process first(exe, dir.path());
-  HWND options = WaitForWindow(first.id(), kOptionsTitle, true);
-  ASSERT_NE(options, nullptr) << "the options window did not appear";
+  HWND options = WaitForWindow(first.id(), kOptionsTitle, false);
+  ASSERT_NE(options, nullptr);
+  ::WaitForInputIdle(first.handle(), 5000);
+  PumpFor(500);
+  for (const auto& w : WindowsOf(first.id())) EXPECT_FALSE(w.visible) << "visible window: " << testing::PrintToString(w.title);
+  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
   // The one version number of the build, as the label reads it from the program's own resource.
   EXPECT_EQ(ControlText(options, options_ids::kVersion), L"Version: " + FileVersion(exe));
 
@@ -75,7 +67,6 @@ TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   ASSERT_NE(box, nullptr) << "no refusal message box";
   // Nothing else of the second copy exists: no options window, hence no tray icon either.
   EXPECT_EQ(WindowsOf(second.id()).size(), 1u);
-
   ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   DWORD code = 99;
   ASSERT_TRUE(second.WaitForExit(10000, &code));
