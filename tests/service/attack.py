@@ -101,6 +101,18 @@ def flood(_):
         return sent
 
 
+# Four threads submitting "PREFIX thread n" (over HTTPS on odd threads with `https`), the bodies
+# accepted going to `accepted`, until the function returned is called.
+def keep_submitting(prefix, accepted, https=False):
+    stop = threading.Event()
+    def sender(k):
+        for body in itertools.takewhile(lambda _: not stop.is_set(), ("%s %d %d" % (prefix, k, n) for n in itertools.count())):
+            if submit(body, https=https and k % 2 == 1)[0] == "0":
+                accepted.append(body)
+    senders = ThreadPool(4).map_async(sender, range(4))
+    return lambda: [stop.set(), senders.wait()]
+
+
 def run(*args):
     return subprocess.run([SERVICE, *args, "--db", DB], check=True, capture_output=True, text=True).stdout
 
@@ -175,13 +187,8 @@ def abuse(server):
     report_memory("during the header flood")
     check(HIGHEST[0] < 500 * 2**20, "memory stays bounded")
 
-    attackers, accepted, stop = open_attackers(300), [], threading.Event()
-
-    def keep_submitting(k):
-        for n in itertools.takewhile(lambda n: not stop.is_set(), itertools.count()):
-            if submit("term %d %d" % (k, n))[0] == "0":
-                accepted.append("term %d %d" % (k, n))
-    senders = ThreadPool(4).map_async(keep_submitting, range(4))
+    attackers, accepted = open_attackers(300), []
+    stop_senders = keep_submitting("term", accepted)
     time.sleep(1.5)
     start = time.monotonic()
     server.terminate()
@@ -189,8 +196,7 @@ def abuse(server):
         server.wait(10)
         print("SIGTERM under attack to exit: %.0f ms" % ((time.monotonic() - start) * 1000))
     check(server.returncode == 0, "the service exits with status 0 within 10 s of SIGTERM")
-    stop.set()
-    senders.wait()
+    stop_senders()
     stored = {m["body"] for m in json.loads(run("messages"))}
     check(accepted and all(a in stored for a in accepted),
           "every message accepted before SIGTERM is stored (%d accepted)" % len(accepted))
@@ -215,19 +221,12 @@ def owner(server):
 def kill(server):
     accepted, tmp = [], os.path.join(WORK, "tmp")
     for round in range(3):
-        stop = threading.Event()
-
-        def keep_submitting(k):
-            for body in itertools.takewhile(lambda _: not stop.is_set(), ("kill %d %d %d" % (round, k, n) for n in itertools.count())):
-                if submit(body, https=k % 2 == 1)[0] == "0":
-                    accepted.append(body)
-        senders = ThreadPool(4).map_async(keep_submitting, range(4))
+        stop_senders = keep_submitting("kill %d" % round, accepted, https=True)
         time.sleep(1.5)
         server.kill()
         server.wait()
         time.sleep(0.5)  # the proxy follows serve
-        stop.set()
-        senders.wait()
+        stop_senders()
         check(not os.listdir(tmp), "a killed service leaves nothing in its temporary folder (%s)" % os.listdir(tmp))
         server = start_service()  # on the same ports: the proxy is gone
     server.terminate()

@@ -129,7 +129,6 @@ TEST_F(AliceDb, ManyAddressesFailingLetThroughOnlyAddressesThatVerifiedThePasswo
 }
 
 TEST_F(AliceDb, SessionsEndOnSignOutAndOnExpiry) {
-  const std::int64_t t = 1'000'000;
   const Session a = start_session(db, find_account(db, kUser)->id, t);
   const Session b = start_session(db, find_account(db, kUser)->id, t);
   EXPECT_EQ(a.id.size(), 64u);  // 256 random bits

@@ -10,17 +10,8 @@
 
 using namespace sending;
 
-TEST(SubmissionRequest, ProxyAuthenticationAddsTwoLinesBeforeTheContentType) {
-  const std::wstring type = L"Content-type: application/x-www-form-urlencoded\r\n";
-  EXPECT_EQ(BuildHeaders(false, L"proxyuser", L"pw"), type);
-  EXPECT_EQ(BuildHeaders(true, L"user", L"pass"),
-            L"Proxy-Connection: Keep-Alive\r\nProxy-Authorization: Basic dXNlcjpwYXNz\r\n" + type);
-  // An empty password keeps the colon: "user:".
-  EXPECT_EQ(BuildHeaders(true, L"user", L""),
-            L"Proxy-Connection: Keep-Alive\r\nProxy-Authorization: Basic dXNlcjo=\r\n" + type);
-}
-
-// What goes where in the request is seen whole on the wire by tests/e2e/capture_test.cpp.
+// What goes where in the request, its header lines with and without the proxy's among them, is
+// seen whole on the wire by tests/e2e/capture_test.cpp; the proxy's password by proxy_test.cpp.
 TEST(SendRequest, ThePortIsANumberFrom1To65535) {
   SendInputs in{.number = L"447700900123", .message = L"m", .footer = L"-- A", .username = L"alice",
                 .password = L"secret", .host = {}, .port = L"8080", .proxy_auth = true, .proxy_user = L"user",

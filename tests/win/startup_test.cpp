@@ -1,5 +1,5 @@
-// The real brevio.exe started from a folder of its own: hidden start; first start (with its
-// version label) and a second copy beside it; pictures that cannot be loaded.
+// The real brevio.exe started from a folder of its own: hidden start (with its version label) and
+// a second copy beside it; pictures that cannot be loaded; settings that cannot be written.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -44,29 +44,21 @@ std::wstring FileVersion(const std::wstring& exe) {
 
 }  // namespace
 
-TEST(Startup, HideStartUpStartsWithNothingShown) {
+// Started hidden, the options window loaded (it owns the tray icon) with the settings; a second
+// copy beside it is refused without disturbing it.
+TEST(Startup, HiddenStartShowsNothingAndASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
   Settings s;
-  s.HideStartUp = 1;
-  s.Usr = L"alice";
+  std::tie(s.HideStartUp, s.Usr) = std::pair(1, L"alice");
   WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
-  Process brevio(exe, dir.path());
-  // The options window is loaded (it owns the tray icon) but stays hidden.
-  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, false);
-  ASSERT_NE(options, nullptr);
-  ::WaitForInputIdle(brevio.handle(), 5000);
-  PumpFor(500);
-  for (const auto& w : WindowsOf(brevio.id())) EXPECT_FALSE(w.visible) << "visible window: " << testing::PrintToString(w.title);
-  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
-}
-
-TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
-  TempDir dir;
-  std::wstring exe = PrepareRunFolder(dir);
   Process first(exe, dir.path());
-  HWND options = WaitForWindow(first.id(), kOptionsTitle, true);
-  ASSERT_NE(options, nullptr) << "the options window did not appear";
+  HWND options = WaitForWindow(first.id(), kOptionsTitle, false);
+  ASSERT_NE(options, nullptr);
+  ::WaitForInputIdle(first.handle(), 5000);
+  PumpFor(500);
+  for (const auto& w : WindowsOf(first.id())) EXPECT_FALSE(w.visible) << "visible window: " << testing::PrintToString(w.title);
+  EXPECT_EQ(ControlText(options, options_ids::kUsr), L"alice");
   // The one version number of the build, as the label reads it from the program's own resource.
   EXPECT_EQ(ControlText(options, options_ids::kVersion), L"Version: " + FileVersion(exe));
 
@@ -75,7 +67,6 @@ TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
   ASSERT_NE(box, nullptr) << "no refusal message box";
   // Nothing else of the second copy exists: no options window, hence no tray icon either.
   EXPECT_EQ(WindowsOf(second.id()).size(), 1u);
-
   ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   DWORD code = 99;
   ASSERT_TRUE(second.WaitForExit(10000, &code));
@@ -84,19 +75,23 @@ TEST(Startup, ASecondCopyIsRefusedWithoutDisturbingTheFirst) {
       << "the running copy must not be disturbed";
 }
 
-// A picture that cannot be loaded leaves its window without it, never ends the program: the
-// options window's picture claims 65535 x 65535 pixels in a few bytes (the decoder once
-// reserved what the header claimed), the padlock's is cut off, the phone's is no picture.
-TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
+// A damaged folder. A picture that cannot be loaded leaves its window without it, never ends the
+// program: the options window's picture claims 65535 x 65535 pixels in a few bytes (the decoder
+// once reserved what the header claimed), the padlock's is cut off, the phone's is no picture.
+// A config2.txt that cannot be written must not keep the user in: Exit tells the file and the
+// reason, Cancel stays, and "Exit without saving" ends the program with the file as it was.
+TEST(Startup, UnloadablePicturesAndUnwritableSettingsNeitherEndNorTrapTheProgram) {
   TempDir dir;
   std::wstring exe = PrepareRunFolder(dir);
   WriteFileBytes(dir / L"images\\options.gif",
                  std::string("GIF89a\xff\xff\xff\xff\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\xff\xff\xff\xff\0\x02\x02\x44\x01\0;", 35));
   WriteFileBytes(dir / L"images\\padlock_locked.gif", ReadFileBytes(dir / L"images\\padlock_locked.gif").substr(0, 40));
   WriteFileBytes(dir / L"images\\phone4.gif", "not a picture");
+  const std::wstring file = dir / L"config2.txt";
   Settings s;
-  std::tie(s.Usr, s.Protocol) = std::pair(L"alice", 5);  // the padlock shows its locked picture
-  WriteFileBytes(dir / L"config2.txt", settings_file::Format(s));
+  std::tie(s.Usr, s.Protocol) = std::pair(L"alice", 5);  // the account's page first; the padlock locked
+  WriteFileBytes(file, settings_file::Format(s));
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   Process brevio(exe, dir.path());
   HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
   ASSERT_NE(options, nullptr);
@@ -110,22 +105,9 @@ TEST(Startup, PicturesThatCannotBeLoadedLeaveTheirWindowsWithoutThem) {
   ::PostMessageW(::GetDlgItem(options, options_ids::kSendSMS), BM_CLICK, 0, 0);  // the phone
   PumpUntil([&] { return WindowsOf(brevio.id()).size() >= 2; });
   PumpFor(1000);
-  EXPECT_EQ(::WaitForSingleObject(brevio.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
-}
+  ASSERT_EQ(::WaitForSingleObject(brevio.handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
 
-// A config2.txt that cannot be written must not keep the user in: Exit tells the file and the
-// reason, Cancel stays, and "Exit without saving" ends the program with the file as it was.
-TEST(Startup, ExitWithUnwritableSettingsOffersToExitWithoutSaving) {
-  TempDir dir;
-  std::wstring exe = PrepareRunFolder(dir);
-  const std::wstring file = dir / L"config2.txt";
-  Settings s;
-  s.Usr = L"alice";  // the account's page is made first
-  WriteFileBytes(file, settings_file::Format(s));
-  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-  Process brevio(exe, dir.path());
-  HWND options = WaitForWindow(brevio.id(), kOptionsTitle, true);
-  ASSERT_NE(options, nullptr);
+  ::SendMessageW(options, WM_COMMAND, options_ids::kPopOptions, 0);  // back from the phone, by the tray menu
   ::SendMessageW(::GetDlgItem(options, options_ids::kUsr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bob"));
   const struct { bool exiting; int answer; } steps[] = {{false, IDCANCEL}, {true, IDCANCEL}, {true, IDCLOSE}};
   for (const auto& step : steps) {
