@@ -39,6 +39,12 @@ desk_watch() {
   win "$probe_exe" >"$watch_log" 2>/dev/null &
 }
 
+# desk_hotkeys TITLE WHAT KEYS...: waits until the program of the window TITLE (shown or not)
+# answers messages and holds the hotkeys KEYS (xdotool names: ctrl+alt+p), or fails naming WHAT.
+desk_hotkeys() {
+  win "$probe_exe" --held "$1" "${@:3}" >/dev/null 2>&1 || fail "$2: the hotkeys ${*:3} are not held within 60 s"
+}
+
 # desk_mark: the watch log's length now. desk_expect MARK PATTERN SECONDS WHAT: waits until a
 # line written after MARK matches PATTERN (grep -E), or fails naming WHAT.
 desk_mark() { wc -l <"$watch_log"; }
