@@ -11,13 +11,17 @@ fail() {
   exit 1
 }
 
+# bg_wait COMMAND...: runs it and waits for it in a way that a signal to this shell cuts short
+# (a trap waits for a command in the foreground to end first).
+bg_wait() { "$@" & wait $!; }
+
 desk_start() {  # the prefix and virtual display of $state
-  "$top/scripts/wine-run" "$state" --setup >/dev/null || fail "could not set up Wine in $state"
+  bg_wait "$top/scripts/wine-run" "$state" --setup >/dev/null || fail "could not set up Wine in $state"
   export DISPLAY=":$(cat "$state/display")"
 }
 
 # A Windows program in $state's prefix, with a time limit of its own.
-win() { BREVIO_WINE_TIMEOUT=${BREVIO_WINE_TIMEOUT:-120} "$top/scripts/wine-run" "$state" "$@"; }
+win() { BREVIO_WINE_TIMEOUT=${BREVIO_WINE_TIMEOUT:-120} bg_wait "$top/scripts/wine-run" "$state" "$@"; }
 
 # desk_x11 (present|gone) TITLE SECONDS WHAT: waits until an X window of that title exists
 # (hidden ones too) or no visible one is left; or fails naming WHAT.
@@ -48,14 +52,16 @@ desk_hotkeys() {
 # desk_mark: the watch log's length now. desk_expect MARK PATTERN SECONDS WHAT: waits until a
 # line written after MARK matches PATTERN (grep -E), or fails naming WHAT.
 desk_mark() { wc -l <"$watch_log"; }
-desk_expect() {
+# desk_seen MARK PATTERN SECONDS: the same, answering with its status instead of failing.
+desk_seen() {
   local end=$((SECONDS + $3))
   while [ $SECONDS -le $end ]; do
     tail -n +$(($1 + 1)) "$watch_log" | grep -q -E -- "$2" && return 0
     sleep 0.1
   done
-  fail "$4: \"$2\" not seen within $3 s"
+  return 1
 }
+desk_expect() { desk_seen "$1" "$2" "$3" || fail "$4: \"$2\" not seen within $3 s"; }
 
 # desk_window TITLE SECONDS WHAT [MARK]: waits until the watch log (after MARK) shows a window
 # of that title and prints its place "x y w h" on the screen; or fails naming WHAT.

@@ -9,8 +9,8 @@
 // comes to the front, "(in front) " and its title. A pop-up menu is titled "(menu)". Line breaks
 // become spaces.
 //   window-probe --held TITLE KEYS...
-// Waits (60 s at most) until the program of the window TITLE (shown or not) answers messages and
-// holds every hotkey of KEYS ("ctrl+alt+p"): exit status 0 once it does, 1 if it never does.
+// Waits (60 s at most) until the program of the window TITLE (shown or not) answers messages (its
+// start-up is done) and holds every hotkey of KEYS ("ctrl+alt+p"): exit status 0 once it does.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -91,15 +91,18 @@ Combination Parse(std::wstring text) {
   return c;
 }
 
-// Whether another program holds the combination: registering it fails. Asked only once the
-// owner's program answers messages (its start-up registration is done by then), and given back
-// at once, so that the question never takes the combination from the program that wants it.
+// Whether a program holds the combination: its global atom, named as ApiHotkey names it
+// ("CONTROL+ALT+080"), exists. Asking RegisterHotKey instead would, under Wine, leave the
+// keyboard of the program that holds it deaf to a pop-up menu's keys.
 bool Held(const Combination& c) {
-  if (::RegisterHotKey(nullptr, 1, c.modifiers, c.vkey)) {
-    ::UnregisterHotKey(nullptr, 1);
-    return false;
-  }
-  return ::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+  std::wstring name;
+  if (c.modifiers & MOD_WIN) name += L"WIN+";
+  if (c.modifiers & MOD_SHIFT) name += L"SHIFT+";
+  if (c.modifiers & MOD_CONTROL) name += L"CONTROL+";
+  if (c.modifiers & MOD_ALT) name += L"ALT+";
+  wchar_t digits[8];
+  std::swprintf(digits, 8, L"%03u", c.vkey);
+  return ::GlobalFindAtomW((name + digits).c_str()) != 0;
 }
 
 int WaitUntilHeld(const wchar_t* title, const std::vector<Combination>& keys) {
