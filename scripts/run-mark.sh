@@ -8,10 +8,10 @@ export BREVIO_RUN_MARK=${BREVIO_RUN_MARK:-brevio-run-$$-$RANDOM}
 marked_pids() {
   local keep=" $BASHPID " p=$$ pid
   while [ "${p:-1}" -gt 1 ]; do keep+="$p "; p=$(sed 's/.*) //' "/proc/$p/stat" 2>/dev/null | cut -d' ' -f2); done
-  for pid in /proc/[0-9]*; do
-    pid=${pid#/proc/}
-    [[ $keep == *" $pid "* ]] && continue
-    grep -qzx "BREVIO_RUN_MARK=$BREVIO_RUN_MARK" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+  # Those that ended meanwhile are left out: the search's own process is one.
+  for pid in $(grep -lzx "BREVIO_RUN_MARK=$BREVIO_RUN_MARK" /proc/[0-9]*/environ 2>/dev/null); do
+    pid=${pid#/proc/} && pid=${pid%/environ}
+    [[ $keep == *" $pid "* ]] || [ ! -e "/proc/$pid" ] || echo "$pid"
   done
   return 0
 }
