@@ -15,9 +15,14 @@ fail() {
 # (a trap waits for a command in the foreground to end first).
 bg_wait() { "$@" & wait $!; }
 
-desk_start() {  # the prefix and virtual display of $state
+# The prefix and virtual display of $state. The display stays the run's until desk_stop: a
+# Wine program started later never starts another one (on a loaded machine a slow answer could
+# pass for a dead display, and programs on two displays cannot meet).
+desk_start() {
+  unset WINE_RUN_DISPLAY
   bg_wait "$top/scripts/wine-run" "$state" --setup >/dev/null || fail "could not set up Wine in $state"
   export DISPLAY=":$(cat "$state/display")"
+  export WINE_RUN_DISPLAY=$DISPLAY
 }
 
 # A Windows program in $state's prefix, with a time limit of its own.
@@ -29,7 +34,7 @@ desk_x11() {
   local end=$((SECONDS + $3)) visible=""
   [ "$1" = gone ] && visible=--onlyvisible
   while [ $SECONDS -le $end ]; do
-    if xdotool search $visible --name "^$2\$" >/dev/null 2>&1; then [ "$1" = present ] && return 0
+    if timeout 10 xdotool search $visible --name "^$2\$" >/dev/null 2>&1; then [ "$1" = present ] && return 0
     else [ "$1" = gone ] && return 0; fi
     sleep 0.1
   done
@@ -72,10 +77,10 @@ desk_window() {
 }
 
 # desk_click X Y: a left click at that screen point.
-desk_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+desk_click() { timeout 20 xdotool mousemove --sync "$1" "$2" click 1; }
 
 # desk_keys KEY...: key presses (xdotool names: ctrl+alt+p, Return, shift+End).
-desk_keys() { xdotool key --delay 60 "$@"; }
+desk_keys() { timeout 20 xdotool key --delay 60 "$@"; }
 
 # desk_shot FILE [RECT]: a screenshot of the screen, or of the rectangle "x y w h" with a margin.
 desk_shot() {
@@ -104,4 +109,5 @@ desk_stop() {
   [ -z "${service_pid:-}" ] || kill "$service_pid" 2>/dev/null || true
   service_pid=""
   "$top/scripts/wine-run" "$state" --stop
+  unset WINE_RUN_DISPLAY
 }
