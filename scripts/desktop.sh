@@ -28,13 +28,14 @@ desk_start() {
 # A Windows program in $state's prefix, with a time limit of its own.
 win() { BREVIO_WINE_TIMEOUT=${BREVIO_WINE_TIMEOUT:-120} bg_wait "$top/scripts/wine-run" "$state" "$@"; }
 
-# desk_x11 (present|gone) TITLE SECONDS WHAT: waits until an X window of that title exists
-# (hidden ones too) or no visible one is left; or fails naming WHAT.
+# desk_x11 (present|gone|desktop) TITLE SECONDS WHAT: waits until an X window of that title exists
+# (hidden ones too), no visible one is left, or Wine's desktop is drawn; or fails naming WHAT.
 desk_x11() {
   local end=$((SECONDS + $3)) visible=""
   [ "$1" = gone ] && visible=--onlyvisible
   while [ $SECONDS -le $end ]; do
-    if timeout 10 xdotool search $visible --name "^$2\$" >/dev/null 2>&1; then [ "$1" = present ] && return 0
+    if [ "$1" = desktop ]; then timeout 10 xdotool search --class '^explorer\.exe$' >/dev/null 2>&1 && return 0
+    elif timeout 10 xdotool search $visible --name "^$2\$" >/dev/null 2>&1; then [ "$1" = present ] && return 0
     else [ "$1" = gone ] && return 0; fi
     sleep 0.1
   done
