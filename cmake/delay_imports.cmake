@@ -18,7 +18,8 @@ foreach(dll wininet ole32 oleaut32 msimg32 shell32 oleacc)
   set(def ${CMAKE_BINARY_DIR}/delay/${dll}.def)
   set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
   list(JOIN delay_${dll} "\n" exports)
-  file(WRITE ${def} "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n")
+  # Written only when it changes, or every configure would relink every program.
+  file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n" @ONLY)
   add_custom_command(OUTPUT ${lib} DEPENDS ${def}
                      COMMAND ${BREVIO_DLLTOOL} -d ${def} -D ${dll}.dll -y ${lib})
   list(APPEND delay_import_libs ${lib})
