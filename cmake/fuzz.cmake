@@ -26,7 +26,7 @@ add_executable(make_fuzz_seeds tests/fuzz/make_seeds.cpp)
 target_link_libraries(make_fuzz_seeds PRIVATE brevio_text)
 target_compile_options(make_fuzz_seeds PRIVATE ${brevio_warnings})
 target_link_options(make_fuzz_seeds PRIVATE -fsanitize=address,undefined)
-file(GLOB shipped_pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/images/*.gif)
+file(GLOB shipped_pictures ${CMAKE_SOURCE_DIR}/images/*.gif)
 add_custom_command(OUTPUT ${made_seeds}/settings_fuzz/crlf-dense
                    COMMAND make_fuzz_seeds ${made_seeds} DEPENDS make_fuzz_seeds)
 add_custom_command(OUTPUT ${made_seeds}/gif_fuzz.copied
@@ -35,7 +35,7 @@ add_custom_command(OUTPUT ${made_seeds}/gif_fuzz.copied
                    DEPENDS ${shipped_pictures})
 add_custom_target(fuzz_seeds ALL DEPENDS ${made_seeds}/settings_fuzz/crlf-dense ${made_seeds}/gif_fuzz.copied)
 
-file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+file(GLOB fuzz_sources ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src IN LISTS fuzz_sources)
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})

@@ -10,7 +10,7 @@ endif()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-file(GLOB unit_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*_test.cpp)
+file(GLOB unit_sources ${CMAKE_SOURCE_DIR}/tests/unit/*_test.cpp)
 add_executable(unit_tests ${unit_sources})
 target_link_libraries(unit_tests PRIVATE brevio_core GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${brevio_warnings})

@@ -34,7 +34,7 @@ target_include_directories(brevio PRIVATE ${CMAKE_SOURCE_DIR}/app)
 set_target_properties(brevio PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # The pictures the program loads, laid beside the exe (copied again only when one changes).
-file(GLOB_RECURSE image_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/images/*)
+file(GLOB_RECURSE image_files ${CMAKE_SOURCE_DIR}/images/*)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/images.stamp
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/images ${CMAKE_BINARY_DIR}/bin/images
   COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/bin/images.stamp
@@ -59,7 +59,7 @@ set(BREVIO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Where make package puts
 set(stage ${CMAKE_BINARY_DIR}/stage)
 set(setup_exe ${BREVIO_DIST_DIR}/brevio-${PROJECT_VERSION}-setup.exe)
 set(portable_zip ${BREVIO_DIST_DIR}/brevio-${PROJECT_VERSION}-portable.zip)
-file(GLOB shipped_images CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/images/*.gif)
+file(GLOB shipped_images ${CMAKE_SOURCE_DIR}/images/*.gif)
 add_custom_command(OUTPUT ${setup_exe} ${portable_zip}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/images ${BREVIO_DIST_DIR}
@@ -93,7 +93,7 @@ set(BREVIO_LUMORA_SERVICE ${CMAKE_SOURCE_DIR}/build/native/service/lumora-servic
     CACHE FILEPATH "lumora-service executable that the end-to-end tests run")
 
 # Small programs that the Windows tests drive: tests/win/apps/NAME.cpp becomes testapps/NAME.exe.
-file(GLOB test_app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/apps/*.cpp)
+file(GLOB test_app_sources ${CMAKE_SOURCE_DIR}/tests/win/apps/*.cpp)
 set(test_app_targets "")
 foreach(src IN LISTS test_app_sources)
   get_filename_component(name ${src} NAME_WE)
@@ -108,8 +108,8 @@ endforeach()
 
 # tests/win/NAME_test.cpp becomes win_NAME.exe; tests/e2e/NAME_test.cpp becomes e2e_NAME.exe.
 function(brevio_win_tests kind)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
-  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${kind}/*_util.cpp)
+  file(GLOB sources ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
+  file(GLOB helpers ${CMAKE_SOURCE_DIR}/tests/${kind}/*_util.cpp)
   foreach(src IN LISTS sources)
     get_filename_component(name ${src} NAME_WE)
     string(REGEX REPLACE "_test$" "" name ${name})
