@@ -106,20 +106,32 @@ foreach(src IN LISTS test_app_sources)
   list(APPEND test_app_targets testapp_${name})
 endforeach()
 
+# What a test program of KIND and its helpers compile with.
+function(brevio_test_settings target kind)
+  target_link_libraries(${target} PRIVATE brevio_win GTest::gtest_main)
+  target_compile_options(${target} PRIVATE ${brevio_warnings})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                             BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
+endfunction()
+
 # tests/win/NAME_test.cpp becomes win_NAME.exe; tests/e2e/NAME_test.cpp becomes e2e_NAME.exe.
 function(brevio_win_tests kind)
   file(GLOB sources ${CMAKE_SOURCE_DIR}/tests/${kind}/*_test.cpp)
   file(GLOB helpers ${CMAKE_SOURCE_DIR}/tests/${kind}/*_util.cpp)
+  # The helpers are compiled once for all the kind's programs.
+  set(helper_objects)
+  if(helpers)
+    add_library(${kind}_helpers OBJECT ${helpers})
+    brevio_test_settings(${kind}_helpers ${kind})
+    set(helper_objects $<TARGET_OBJECTS:${kind}_helpers>)
+  endif()
   foreach(src IN LISTS sources)
     get_filename_component(name ${src} NAME_WE)
     string(REGEX REPLACE "_test$" "" name ${name})
     set(target ${kind}_${name})
-    add_executable(${target} ${src} ${helpers})
-    target_link_libraries(${target} PRIVATE brevio_win GTest::gtest_main)
-    target_compile_options(${target} PRIVATE ${brevio_warnings})
-    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/${kind} ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_definitions(${target} PRIVATE BREVIO_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
-                               BREVIO_TEST_APPS_DIR="${CMAKE_BINARY_DIR}/testapps")
+    add_executable(${target} ${src} ${helper_objects})
+    brevio_test_settings(${target} ${kind})
     target_link_options(${target} PRIVATE -mconsole)
     target_link_libraries(${target} PRIVATE ws2_32 version oleacc)
     add_dependencies(${target} brevio brevio_images ${test_app_targets})
