@@ -35,7 +35,7 @@ TEST_F(Proxy, AWrongProxyPasswordIsToldAsTheProxysRefusalAndLeadsToTheConnection
   // ended while the body is sent: then a plain failure.
   if (!o.boxes.empty()) return ExpectPlainFailure(o, L"the connection to the server broke off");
   EXPECT_EQ(AlertText().rfind(L"Message not sent: the proxy server refused the request; check the proxy user name and "
-                              L"password.\r\n\r\nHTTP 401 Unauthorized: 401 Unauthorized", 0), 0u)
+                              L"password.\r\n\r\nHTTP 401 Unauthorized: The administrator of this proxy", 0), 0u)
       << testing::PrintToString(AlertText());
   ::SendMessageW(frmWarning::Get().Command1, BM_CLICK, 0, 0);
   EXPECT_TRUE(frmOptions::Get().Visible());
